@@ -1,0 +1,9 @@
+# GoogleTest: Debian's package natively; compiled from its sources for the Windows toolchains.
+if(CMAKE_CROSSCOMPILING)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+endif()

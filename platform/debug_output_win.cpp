@@ -1,0 +1,5 @@
+#include "platform/DebugOutput.h"
+
+#include <windows.h>
+
+void EmitDebugLine(const char* line) { OutputDebugStringA(line); }
