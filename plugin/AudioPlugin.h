@@ -1,0 +1,156 @@
+#pragma once
+
+#include "platform/Lock.h"
+#include "plugin/ByteBlock.h"
+#include "plugin/Channels.h"
+#include "plugin/HostEvents.h"
+#include "plugin/HostKind.h"
+#include "plugin/Parameter.h"
+#include "plugin/PluginEditor.h"
+#include "plugin/PresetSlot.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The host-neutral plug-in: parameters, presets and state, channel pins and buffers, the
+// attached editor and the one recursive lock that keeps host threads, the editor and the audio
+// thread from seeing half-changed state. A binding derives from it and supplies the
+// host-facing operations (the pure virtual ones); the effect derives from the binding.
+class IAudioPlugin {
+public:
+  // configText lists the legal channel configurations as "in-out" pairs separated by blanks,
+  // for example "1-1 2-2". version is 0xMMMMmmbb.
+  IAudioPlugin(int parameterCount, const char* configText, int presetCount, const char* effectName,
+               const char* productName, const char* vendorName, int32_t version, int32_t uniqueId,
+               int latency, bool usesStateBlocks, bool isInstrument, int32_t bindingKind);
+  IAudioPlugin(const IAudioPlugin&) = delete;
+  IAudioPlugin& operator=(const IAudioPlugin&) = delete;
+
+  // Virtual operations, in the order of their slots.
+  virtual ~IAudioPlugin();
+  virtual void OnReset();
+  virtual void OnParameterChanged(int index);
+  // Copies input j to output j and zero-fills outputs without an input.
+  virtual void ProcessBlock(double** inputs, double** outputs, int frames);
+  virtual void ProcessBlockFloat(float** inputs, float** outputs, int frames);
+  virtual void OnEditorOpened() {}
+  virtual void OnEditorClosing() {}
+  virtual void SpareNotifyA() {}
+  virtual void OnActivation(bool active);
+  // Passes the event straight back to the host.
+  virtual void OnMidiEvent(const IMidiEvent* event);
+  virtual void OnSysexEvent(const ISysexEvent*) {}
+  virtual bool NameForMidiKey(int key, char* name);
+  // Appends every parameter's value as a double, in index order.
+  virtual bool SerializeParams(IByteBlock* block);
+  // Reads the values back from position, each limited to its range, then reports every
+  // parameter changed. Returns the position after the values, -1 when the block ran short.
+  virtual int UnserializeParams(const IByteBlock* block, int position);
+  virtual bool MatchesStoredValues(const double* values, int startIndex);
+  virtual void OnEditorResized() {}
+  virtual bool SpareQuery() { return false; }
+  virtual void OnHostKnown() {}
+  virtual void ParameterContextRequest(int, int, int) {}
+  // A control's new normalised value: sets it under the lock, then tells the host outside it.
+  virtual void SetParameterFromEditor(int index, double normalized);
+  virtual void BeginHostEdit(int index) = 0;
+  virtual void NotifyHostOfChange(int index, double normalized) = 0;
+  virtual void EndHostEdit(int index) = 0;
+  virtual void NotifyHostOfPresetChange() = 0;
+  virtual bool IsOfflineRender() { return false; }
+  virtual int HostSamplePosition() = 0;
+  virtual double HostTempo() = 0;
+  virtual void HostTimeSignature(int* numerator, int* denominator) = 0;
+  virtual void HostTransport(ITransportInfo* transport) = 0;
+  virtual int IdentifyHost() { return hostKind; }
+  virtual int BindingKind() { return bindingKind; }
+  virtual void EditorSizeChanged(int width, int height) = 0;
+  virtual void FirstOpenSetup() {}
+  // Takes ownership; shows every parameter on it and has it prepare its drawing surface.
+  virtual void AttachEditor(IPluginEditor* newEditor);
+  virtual void SetProcessingDelay(int samples) { processingDelay = samples; }
+  virtual bool SendMidiEvent(const IMidiEvent* event) = 0;
+  virtual bool SendSysexEvent(const ISysexEvent*) { return false; }
+  // Shows every parameter's real value on the editor; callers hold the lock.
+  virtual void RefreshParameterControls();
+  virtual void SpareNotifyB() {}
+  virtual void OnHostPresetChange() {}
+  // Resizes and zeroes every pin's scratch buffer; nothing happens for the current size.
+  virtual void SetMaxBlockFrames(int frames);
+
+  // Channels.
+  bool LegalIO(int inputCount, int outputCount) const;
+  void ConnectInputs(int first, int count, bool connected);
+  void ConnectOutputs(int first, int count, bool connected);
+  // Converts the host's buffers of the connected inputs among first..first+count-1 into their
+  // scratch buffers and points the channels there; only connected inputs consume a host buffer.
+  void StageFloatInputs(int first, int count, float** hostInputs, int frames);
+
+  // Presets and state. Callers hold the lock (or the object is still being built).
+  bool SelectPreset(int index);
+  // One value per parameter in index order: an int for integer kinds, a double otherwise.
+  void DefinePreset(const char* name, ...);
+  // Stores the live values in the current preset and renames it when a name is given.
+  void ModifyCurrentPreset(const char* name = nullptr);
+  bool SerializePresets(IByteBlock* block);
+  int UnserializePresets(const IByteBlock* block, int position);
+
+  // Accessors. Index lookups answer nullptr out of range.
+  IRecursiveLock& Lock() { return pluginLock; }
+  int ParameterCount() const { return static_cast<int>(parameters.size()); }
+  IParameter* Parameter(int index);
+  int PresetCount() const { return static_cast<int>(presets.size()); }
+  IPresetSlot* Preset(int index);
+  int CurrentPreset() const { return currentPreset; }
+  int InputCount() const { return static_cast<int>(inputs.size()); }
+  int OutputCount() const { return static_cast<int>(outputs.size()); }
+  IInputPin* Input(int index);
+  IOutputPin* Output(int index);
+  double** InputPointers() { return inputPointers.data(); }
+  double** OutputPointers() { return outputPointers.data(); }
+  int ChannelConfigCount() const { return static_cast<int>(channelConfigs.size()); }
+  const IChannelConfig* ChannelConfig(int index) const;
+  const char* EffectName() const { return effectName; }
+  const char* ProductName() const { return productName; }
+  const char* VendorName() const { return vendorName; }
+  int32_t UniqueId() const { return uniqueId; }
+  int32_t Version() const { return version; }
+  int32_t HostKind() const { return hostKind; }
+  int32_t HostVersion() const { return hostVersion; }
+  bool UsesStateBlocks() const { return usesStateBlocks; }
+  bool IsInstrument() const { return isInstrument; }
+  double SampleRate() const { return sampleRate; }
+  void SetSampleRate(double rate) { sampleRate = rate; }
+  int MaxBlockFrames() const { return maxBlockFrames; }
+  int ProcessingDelay() const { return processingDelay; }
+  IPluginEditor* Editor() { return editor.get(); }
+
+protected:
+  std::vector<IChannelConfig> channelConfigs;
+  IRecursiveLock pluginLock;
+  char effectName[128] = {};
+  char productName[128] = {};
+  char vendorName[128] = {};
+  int32_t uniqueId = 0;
+  int32_t version = 0;
+  int32_t bindingKind = 0;
+  int32_t hostKind = HostNotIdentified;
+  int32_t hostVersion = 0;
+  bool usesStateBlocks = false;
+  bool isInstrument = false;
+  int32_t currentPreset = 0;
+  double sampleRate = 44100.0;
+  int32_t maxBlockFrames = 0;
+  int32_t processingDelay = 0;
+  std::unique_ptr<IPluginEditor> editor;
+  std::vector<IParameter> parameters;
+  std::vector<IPresetSlot> presets;
+  std::vector<double*> inputPointers;
+  std::vector<double*> outputPointers;
+  std::vector<IInputPin> inputs;
+  std::vector<IOutputPin> outputs;
+
+private:
+  void ParseChannelConfigs(const char* configText);
+};

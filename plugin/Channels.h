@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One legal pair of channel counts; -1 in a query stands for any count.
+struct IChannelConfig {
+  int inputs = 0;
+  int outputs = 0;
+};
+
+// One input channel. While unconnected the channel's pointer entry points at scratch,
+// so processing reads zeros (or what the buffer last held).
+struct IInputPin {
+  bool connected = false;
+  // This channel's entry in the plug-in's input pointer array.
+  double** slot = nullptr;
+  std::vector<double> scratch;
+  // Replaces the default pin name when not empty.
+  std::string label;
+};
+
+// One output channel. While unconnected processing writes into scratch, which nobody reads.
+struct IOutputPin {
+  bool connected = false;
+  double** slot = nullptr;
+  // The host's single-precision buffer for the current block, if any.
+  float* floatDestination = nullptr;
+  std::vector<double> scratch;
+  std::string label;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+// What the plug-in side asks of its attached editor. The editor framework implements it;
+// the plug-in owns the editor through this interface and deletes it with itself.
+class IPluginEditor {
+public:
+  virtual ~IPluginEditor() = default;
+
+  // Shows a parameter's value on the controls bound to it, in real units or normalised.
+  virtual void ShowParameterValue(int index, double value, bool normalized) = 0;
+  // Creates the off-screen drawing surface, once every parameter has been shown.
+  virtual void PrepareDrawing() = 0;
+  // Opens the editor's window inside parent; returns the native window or nullptr.
+  virtual void* AttachWindow(void* parent) = 0;
+  virtual void DetachWindow() = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+};
