@@ -1,0 +1,5 @@
+#include "raster/RasterFileOpen.h"
+
+std::FILE* RasterOpenFileForReading(const char* fileName) {
+  return std::fopen(fileName, "rb");
+}
