@@ -1,0 +1,98 @@
+#include "effect/Ombrix.h"
+
+#include "effect/SignalMath.h"
+#include "platform/DebugPrint.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int MidiControlChange = 11;
+
+// -1, 0 or 1: the parity of the whole beat number, with the beat's sign (-1 without a beat).
+int BeatParity(double ppqPosition) {
+  if (!std::isfinite(ppqPosition)) {
+    return -1;
+  }
+  return static_cast<int>(std::fmod(std::trunc(ppqPosition), 2.0));
+}
+} // namespace
+
+void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
+  IScopedLock guard(pluginLock);
+  ITransportInfo transport;
+  HostTransport(&transport);
+
+  double peaks[2] = {0.0, 0.0};
+  int beatParity = 0;
+  int pass = 0;
+  for (int channel = 0; channel < 2; ++channel) {
+    peaks[channel] = ClipChannel(inputs[channel], outputs[channel], frames, peaks[channel]);
+    // Both levels take a step after each pass; the step's result also seeds the next pass.
+    meterLevelLeft = SmoothMeterLevel(peaks[0], meterLevelLeft);
+    meterLevelRight = SmoothMeterLevel(peaks[1], meterLevelRight);
+    peaks[0] = meterLevelLeft;
+    peaks[1] = meterLevelRight;
+    if (animateWithTempo != 0) {
+      beatParity = BeatParity(transport.ppqPosition);
+      DebugPrint("frame: %d\n", ++pass);
+    }
+    ShowBlockFeedback(beatParity);
+  }
+}
+
+double Ombrix::ClipChannel(const double* input, double* output, int frames, double peak) {
+  int sample = 0;
+  while (sample < frames) {
+    // Samples run in stretches up to the next due event, so the inner loop stays plain.
+    int stretchEnd = frames;
+    if (midiQueue.HasPending() && midiQueue.Next().offset < frames) {
+      stretchEnd = std::max(midiQueue.Next().offset, sample) + 1;
+    }
+    const double level = clipLevel;
+    for (; sample < stretchEnd; ++sample) {
+      const double y = ClipSample(input[sample], level);
+      output[sample] = y;
+      peak = std::max(peak, std::fabs(y));
+    }
+    DeliverDueEvents(sample - 1);
+  }
+  return peak;
+}
+
+void Ombrix::DeliverDueEvents(int sampleIndex) {
+  while (midiQueue.HasPending() && midiQueue.Next().offset <= sampleIndex) {
+    // Taken off the queue first: the host may hand in new events while it is called below.
+    const IMidiEvent event = midiQueue.Next();
+    midiQueue.DropNext();
+    const int kind = event.status >= 0x80 && event.status <= 0xEF ? event.status >> 4 : 0;
+    const int channel = (event.status & 0x0F) + 1;
+    DebugPrint("midi %i channel: %i cc: %i val: %i \n", kind, channel, event.data1, event.data2);
+    if (kind == MidiControlChange && event.data1 == MidiCcAmount) {
+      MoveAmountFromController(event.data2);
+    }
+    SendMidiEvent(&event);
+  }
+}
+
+// The controller sets the amount through the same path as an editor gesture, so the host is
+// told of the change.
+void Ombrix::MoveAmountFromController(uint8_t value) {
+  SetParameterFromEditor(ParamAmount, std::min(value / 127.0, 1.0));
+}
+
+void Ombrix::ShowBlockFeedback(int beatParity) {
+  if (IPluginEditor* attached = Editor()) {
+    attached->ShowParameterValue(ParamKelba, beatParity, true);
+  }
+}
+
+void Ombrix::OnMidiEvent(const IMidiEvent* event) {
+  midiQueue.Add(*event);
+}
+
+void Ombrix::OnReset() {
+  IScopedLock guard(pluginLock);
+  midiQueue.Compact();
+  midiQueue.Resize(MaxBlockFrames());
+}

@@ -1,0 +1,5 @@
+#include "vst2/PluginEntry.h"
+
+extern "C" AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback hostCallback) {
+  return CreateVstEffect(hostCallback);
+}
