@@ -16,6 +16,7 @@ public:
   IByteBlock& operator=(IByteBlock&& other) noexcept;
 
   int Size() const { return size; }
+  int64_t Capacity() const { return capacity; }
   const uint8_t* Data() const { return bytes.get(); }
   uint8_t* Data() { return bytes.get(); }
 
