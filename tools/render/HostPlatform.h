@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+// The few operating-system services the command-line host needs: loading a plug-in library,
+// finding files next to the program, replacing a file in one step and knowing whether the
+// user watches a terminal.
+
+// A loaded dynamic library; unloaded when destroyed.
+class LoadedLibrary {
+public:
+  // The library at path, or null with the system's reason in error.
+  static std::unique_ptr<LoadedLibrary> Open(const std::string& path, std::string* error);
+
+  LoadedLibrary(const LoadedLibrary&) = delete;
+  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
+  ~LoadedLibrary();
+
+  // The exported function of that name, or null.
+  void* Symbol(const char* name) const;
+
+private:
+  explicit LoadedLibrary(void* handle) : handle(handle) {}
+  void* handle;
+};
+
+// The running program's own file, or empty when the system does not tell.
+std::string ExecutablePath();
+
+// Moves from over to, replacing an existing file; false with the reason in error.
+bool ReplaceFile(const std::string& from, const std::string& to, std::string* error);
+
+// Whether standard error is a terminal (a progress bar is worth drawing).
+bool ErrorOutputIsTerminal();
+
+// The file name of the plug-in binary this platform builds.
+const char* PluginFileName();

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "tools/render/HostPlatform.h"
+#include "vst2/VstAbi.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One VST 2 plug-in instance driven from the command line: loads the library, creates the
+// effect through its entry point, answers its calls back and wraps the dispatcher opcodes the
+// tool uses. The host renders offline and tells the plug-in so.
+class PluginHost {
+public:
+  // Loads the library at path, calls VSTPluginMain (or main) and opens the effect. Null with a
+  // one-line reason in error.
+  static std::unique_ptr<PluginHost> Load(const std::string& path, std::string* error);
+
+  PluginHost(const PluginHost&) = delete;
+  PluginHost& operator=(const PluginHost&) = delete;
+  // Switches processing off, closes the effect, then unloads the library.
+  ~PluginHost();
+
+  const std::string& Path() const { return path; }
+  const AEffect& Effect() const { return *effect; }
+  bool HasFlag(VstInt32 flag) const { return (effect->flags & flag) != 0; }
+
+  std::string EffectName();
+  std::string VendorName();
+  std::string ProductName();
+
+  int CurrentProgram();
+  // Switches to the program (the plug-in keeps the live values of the one left, as hosts expect).
+  void SelectProgram(int index);
+  std::string ProgramName(int index);
+  std::string CurrentProgramName();
+  void RenameCurrentProgram(const std::string& name);
+
+  std::string ParameterName(int index);
+  std::string ParameterDisplay(int index);
+  std::string ParameterLabel(int index);
+  float Normalized(int index);
+  void SetNormalized(int index, float value);
+  // Whether the plug-in converts texts to values for this parameter.
+  bool TakesText(int index);
+  // The plug-in reads the text as a value in its own units; false when it refuses the text.
+  bool SetFromText(int index, const std::string& text);
+
+  // The plug-in's opaque state for the current program or the whole bank; empty on failure.
+  std::vector<uint8_t> Chunk(bool program);
+  bool SetChunk(bool program, const std::vector<uint8_t>& bytes);
+
+  // Sample rate and block size, then processing on.
+  void Start(double sampleRate, int blockFrames);
+  void Stop();
+
+  // Transport for the next block: the position of its first frame and whether it is playing.
+  void SetTransport(int64_t samplePosition, double tempo, bool playing);
+  bool SendMidi(const std::vector<VstMidiEvent>& events);
+  void ProcessFloat(float** inputs, float** outputs, int frames);
+  void ProcessDouble(double** inputs, double** outputs, int frames);
+
+  // What the plug-in told the host while running.
+  int AutomationCalls() const { return automationCalls; }
+  int MidiEventsReceived() const { return midiEventsReceived; }
+
+private:
+  PluginHost() = default;
+  static VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                            VstIntPtr value, void* ptr, float opt);
+  VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr);
+  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
+  std::string TextAnswer(VstInt32 opcode, VstInt32 index);
+
+  std::string path;
+  std::unique_ptr<LoadedLibrary> library;
+  AEffect* effect = nullptr;
+  VstTimeInfo timeInfo = {};
+  bool processing = false;
+  bool transportWasPlaying = false;
+  int automationCalls = 0;
+  int midiEventsReceived = 0;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Exit codes: 0 done, 1 a file, plug-in or value problem, 2 a malformed command line.
+constexpr int kExitDone = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// One run of ombrix-render on the arguments after the program name. The report goes to out;
+// errors (one line each) and the progress bar go to err; the bar is drawn only when err is a
+// terminal.
+int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                  bool errIsTerminal);
+
+// Where the tool looks for the plug-in without --plugin: beside the program, then in the build
+// tree's effect folder (two folders up, as build/<preset>/tools/render sits).
+std::string DefaultPluginPath();

@@ -1,0 +1,53 @@
+#include "tools/render/HostPlatform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dlfcn.h>
+#include <limits.h>
+#include <unistd.h>
+
+std::unique_ptr<LoadedLibrary> LoadedLibrary::Open(const std::string& path, std::string* error) {
+  // A name without a slash would make dlopen search the system's library folders.
+  const std::string explicitPath = path.find('/') == std::string::npos ? "./" + path : path;
+  void* handle = dlopen(explicitPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle) {
+    const char* reason = dlerror();
+    *error = reason ? reason : "unknown reason";
+    return nullptr;
+  }
+  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(handle));
+}
+
+LoadedLibrary::~LoadedLibrary() {
+  dlclose(handle);
+}
+
+void* LoadedLibrary::Symbol(const char* name) const {
+  return dlsym(handle, name);
+}
+
+std::string ExecutablePath() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) {
+    return std::string();
+  }
+  return std::string(path, static_cast<size_t>(length));
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to, std::string* error) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) {
+    return true;
+  }
+  *error = std::strerror(errno);
+  return false;
+}
+
+bool ErrorOutputIsTerminal() {
+  return isatty(STDERR_FILENO) == 1;
+}
+
+const char* PluginFileName() {
+  return "Ombrix.so";
+}
