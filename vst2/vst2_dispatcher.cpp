@@ -46,10 +46,17 @@ double LeadingNumber(const char* text) {
   }
   double number = 0.0;
   const char* end = text + std::strlen(text);
-  if (std::from_chars(text, end, number).ec != std::errc() || std::isnan(number)) {
+  const std::from_chars_result read = std::from_chars(text, end, number);
+  if (read.ec == std::errc::result_out_of_range) {
+    // Beyond a double: the limit the text approaches, as the C library reads it.
+    const char* exponent =
+        std::find_if(text, read.ptr, [](char c) { return c == 'e' || c == 'E'; });
+    number = exponent != read.ptr && exponent[1] == '-' ? 0.0 : HUGE_VAL;
+  } else if (read.ec != std::errc() || std::isnan(number)) {
     return 0.0;
   }
-  return negative ? -number : number;
+  // A zero read as "-0" would show as "-0.00".
+  return negative && number != 0.0 ? -number : number;
 }
 } // namespace
 

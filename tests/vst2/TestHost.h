@@ -1,0 +1,84 @@
+#pragma once
+
+#include "vst2/VstAbi.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One call the plug-in made into the host, with what it pointed at copied out.
+struct HostCall {
+  VstInt32 opcode = 0;
+  VstInt32 index = 0;
+  VstIntPtr value = 0;
+  float opt = 0.0f;
+  // For audioMasterProcessEvents: the MIDI events handed over, in order.
+  std::vector<VstMidiEvent> midiEvents;
+};
+
+// A host that knows the plug-in only through the VST 2 interface of the built library. It
+// records every call the plug-in makes back and answers as configured.
+class TestHost {
+public:
+  // Creates one plug-in instance through the named entry point.
+  explicit TestHost(const char* entryName = "VSTPluginMain");
+  ~TestHost();
+  TestHost(const TestHost&) = delete;
+  TestHost& operator=(const TestHost&) = delete;
+
+  AEffect* effect = nullptr;
+
+  // Answers the host gives.
+  std::string productName;
+  VstIntPtr vendorVersion = 0;
+  bool suppliesTime = false;
+  VstTimeInfo time = {};
+  VstIntPtr processLevel = 0;
+  VstIntPtr processEventsAnswer = 1;
+
+  std::vector<HostCall> calls;
+
+  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
+  // effOpen, a sample rate and a block size, and processing switched on, as hosts do.
+  void Start(int blockFrames = 1024);
+  // Closes the instance now rather than at destruction.
+  void Close();
+
+  // A text answer of the dispatcher, read from a 256-byte buffer.
+  std::string Text(VstInt32 opcode, VstInt32 index = 0);
+  void SendMidi(const std::vector<VstMidiEvent>& events);
+  static VstMidiEvent Midi(int offset, int status, int data1, int data2);
+
+  std::vector<HostCall> CallsOf(VstInt32 opcode) const;
+  int CountOf(VstInt32 opcode) const;
+  // MIDI events the plug-in passed back, across all calls.
+  std::vector<VstMidiEvent> PassedOnEvents() const;
+
+  // Calls made into any host before it could know the effect record (none are expected).
+  static int CallsBeforeRecordKnown();
+
+private:
+  static VstIntPtr VSTCALLBACK Callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                        VstIntPtr value, void* ptr, float opt);
+  VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
+};
+
+// Stereo buffers in the layout the process entries take.
+template <typename Sample> struct StereoBuffers {
+  explicit StereoBuffers(int frames, Sample fill = 0)
+      : left(frames, fill), right(frames, fill), outLeft(frames, fill), outRight(frames, fill) {}
+  std::vector<Sample> left, right, outLeft, outRight;
+  Sample* in[2];
+  Sample* out[2];
+  Sample** Inputs() {
+    in[0] = left.data();
+    in[1] = right.data();
+    return in;
+  }
+  Sample** Outputs() {
+    out[0] = outLeft.data();
+    out[1] = outRight.data();
+    return out;
+  }
+};

@@ -1,0 +1,147 @@
+#include "tests/vst2/TestHost.h"
+
+#include "tests/vst2/PluginModule.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+
+namespace {
+std::atomic<int> callsWithoutHost{0};
+} // namespace
+
+PluginModule& BuiltPlugin() {
+  static PluginModule module(OMBRIX_PLUGIN_FILE);
+  return module;
+}
+
+TestHost::TestHost(const char* entryName) {
+  VstPluginMainProc entry = BuiltPlugin().Entry(entryName);
+  if (entry) {
+    effect = entry(Callback);
+  }
+  if (effect) {
+    effect->user = this;
+  }
+}
+
+TestHost::~TestHost() {
+  Close();
+}
+
+void TestHost::Close() {
+  if (effect) {
+    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+    effect = nullptr;
+  }
+}
+
+VstIntPtr TestHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                             float opt) {
+  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
+void TestHost::Start(int blockFrames) {
+  Dispatch(effOpen);
+  Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  Dispatch(effSetBlockSize, 0, blockFrames);
+  Dispatch(effMainsChanged, 0, 1);
+}
+
+std::string TestHost::Text(VstInt32 opcode, VstInt32 index) {
+  char buffer[256];
+  std::memset(buffer, 0, sizeof(buffer));
+  Dispatch(opcode, index, 0, buffer);
+  buffer[sizeof(buffer) - 1] = '\0';
+  return buffer;
+}
+
+VstMidiEvent TestHost::Midi(int offset, int status, int data1, int data2) {
+  VstMidiEvent event;
+  std::memset(&event, 0, sizeof(event));
+  event.type = kVstMidiType;
+  event.byteSize = sizeof(VstMidiEvent);
+  event.deltaFrames = offset;
+  event.midiData[0] = static_cast<char>(status);
+  event.midiData[1] = static_cast<char>(data1);
+  event.midiData[2] = static_cast<char>(data2);
+  return event;
+}
+
+void TestHost::SendMidi(const std::vector<VstMidiEvent>& events) {
+  // The list's pointer array grows past its two declared entries, as hosts allocate it.
+  std::vector<unsigned char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
+  auto* list = reinterpret_cast<VstEvents*>(storage.data());
+  list->numEvents = static_cast<VstInt32>(events.size());
+  for (size_t i = 0; i < events.size(); ++i) {
+    list->events[i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
+  }
+  Dispatch(effProcessEvents, 0, 0, list);
+}
+
+std::vector<HostCall> TestHost::CallsOf(VstInt32 opcode) const {
+  std::vector<HostCall> matching;
+  std::copy_if(calls.begin(), calls.end(), std::back_inserter(matching),
+               [opcode](const HostCall& call) { return call.opcode == opcode; });
+  return matching;
+}
+
+int TestHost::CountOf(VstInt32 opcode) const {
+  return static_cast<int>(std::count_if(
+      calls.begin(), calls.end(), [opcode](const HostCall& c) { return c.opcode == opcode; }));
+}
+
+std::vector<VstMidiEvent> TestHost::PassedOnEvents() const {
+  std::vector<VstMidiEvent> events;
+  for (const HostCall& call : CallsOf(audioMasterProcessEvents)) {
+    events.insert(events.end(), call.midiEvents.begin(), call.midiEvents.end());
+  }
+  return events;
+}
+
+int TestHost::CallsBeforeRecordKnown() {
+  return callsWithoutHost.load();
+}
+
+VstIntPtr VSTCALLBACK TestHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                         VstIntPtr value, void* ptr, float opt) {
+  TestHost* host = effect ? static_cast<TestHost*>(effect->user) : nullptr;
+  if (!host) {
+    ++callsWithoutHost;
+    return 0;
+  }
+  return host->Answer(opcode, index, value, ptr, opt);
+}
+
+VstIntPtr TestHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  HostCall call;
+  call.opcode = opcode;
+  call.index = index;
+  call.value = value;
+  call.opt = opt;
+  if (opcode == audioMasterProcessEvents && ptr) {
+    const auto* list = static_cast<const VstEvents*>(ptr);
+    for (VstInt32 i = 0; i < list->numEvents; ++i) {
+      if (list->events[i] && list->events[i]->type == kVstMidiType) {
+        call.midiEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
+      }
+    }
+  }
+  calls.push_back(call);
+
+  switch (opcode) {
+  case audioMasterGetTime:
+    return suppliesTime ? reinterpret_cast<VstIntPtr>(&time) : 0;
+  case audioMasterProcessEvents:
+    return processEventsAnswer;
+  case audioMasterGetCurrentProcessLevel:
+    return processLevel;
+  case audioMasterGetProductString:
+    std::memcpy(ptr, productName.c_str(), std::min<size_t>(productName.size() + 1, 256));
+    return productName.empty() ? 0 : 1;
+  case audioMasterGetVendorVersion:
+    return vendorVersion;
+  default:
+    return 0;
+  }
+}
