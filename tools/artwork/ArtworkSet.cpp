@@ -1,0 +1,89 @@
+#include "tools/artwork/ArtworkSet.h"
+
+#include "tools/artwork/KnobStrip.h"
+#include "tools/artwork/Painters.h"
+
+#include <cstdio>
+
+namespace artwork {
+
+const ArtworkFile kArtworkFiles[9] = {
+    {101, "knob.png", 192, 92158, 480},    {102, "background.png", 560, 400, 1},
+    {103, "background2.png", 560, 400, 1}, {104, "background3.png", 560, 400, 1},
+    {105, "background4.png", 560, 400, 1}, {106, "background_panel.png", 560, 400, 1},
+    {107, "knob_bg.png", 192, 192, 1},     {108, "kelba.png", 165, 74, 2},
+    {109, "kelbabtn.png", 165, 74, 2},
+};
+
+RgbaImage& Artwork::ById(int resourceId) {
+  RgbaImage* images[] = {&knob,  &background,     &about, &credits,    &guide,
+                         &panel, &knobBackground, &theme, &themeButton};
+  return *images[resourceId - 101];
+}
+
+const RgbaImage& Artwork::ById(int resourceId) const {
+  return const_cast<Artwork*>(this)->ById(resourceId);
+}
+
+namespace {
+
+RgbaImage Paint(const Typefaces& fonts, int resourceId) {
+  switch (resourceId) {
+  case 101:
+    return PaintKnobStrip(fonts);
+  case 102:
+    return PaintBackground(fonts);
+  case 103:
+    return PaintAboutPage(fonts);
+  case 104:
+    return PaintCreditsPage(fonts);
+  case 105:
+    return PaintGuidePage(fonts);
+  case 106:
+    return PaintPanel(fonts);
+  case 107:
+    return PaintKnobBackground(fonts);
+  case 108:
+    return PaintThemeImage(fonts);
+  default:
+    return PaintThemeButton(fonts);
+  }
+}
+
+} // namespace
+
+bool WriteArtwork(const Typefaces& fonts, const std::string& folder) {
+  for (const ArtworkFile& file : kArtworkFiles) {
+    const RgbaImage image = Paint(fonts, file.resourceId);
+    if (image.width != file.width || image.height != file.height) {
+      std::fprintf(stderr, "ombrix_artwork: %s came out %d x %d instead of %d x %d\n",
+                   file.fileName, image.width, image.height, file.width, file.height);
+      return false;
+    }
+    const std::string path = folder + "/" + file.fileName;
+    if (!WritePng(path, image)) {
+      std::fprintf(stderr, "ombrix_artwork: cannot write %s\n", path.c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ReadArtwork(const std::string& folder, Artwork* artwork) {
+  for (const ArtworkFile& file : kArtworkFiles) {
+    const std::string path = folder + "/" + file.fileName;
+    RgbaImage& image = artwork->ById(file.resourceId);
+    if (!ReadPng(path, &image)) {
+      std::fprintf(stderr, "ombrix_artwork: cannot read %s\n", path.c_str());
+      return false;
+    }
+    if (image.width != file.width || image.height != file.height) {
+      std::fprintf(stderr, "ombrix_artwork: %s is %d x %d, expected %d x %d\n", path.c_str(),
+                   image.width, image.height, file.width, file.height);
+      return false;
+    }
+  }
+  return true;
+}
+
+} // namespace artwork

@@ -1,0 +1,16 @@
+// The knob film strip: 480 frames stacked at the rows the knob control reads them from.
+#pragma once
+
+#include "tools/artwork/RgbaImage.h"
+#include "tools/artwork/Typefaces.h"
+
+namespace artwork {
+
+// First source row of frame k (1-based) in a strip of `frames` frames and `height` rows: the
+// nearest row to height x (k - 1) / frames, rounded as the knob control rounds it.
+int FrameStartRow(int frame, int frames, int height);
+
+// Frame k (1-based) shows the value (k - 1) / (frames - 1); rows between frames stay clear.
+RgbaImage PaintKnobStrip(const Typefaces& fonts);
+
+} // namespace artwork

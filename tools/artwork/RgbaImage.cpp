@@ -1,0 +1,86 @@
+#include "tools/artwork/RgbaImage.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace artwork {
+
+namespace {
+
+void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+void NoFlush(png_structp) {}
+
+bool Encode(const RgbaImage& image, int filters, std::vector<std::uint8_t>* out) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (!png) {
+    return false;
+  }
+  png_infop info = png_create_info_struct(png);
+  if (!info || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_set_write_fn(png, out, AppendBytes, NoFlush);
+  png_set_compression_level(png, 9);
+  png_set_compression_mem_level(png, 9);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
+               static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+  png_write_info(png, info);
+  for (int y = 0; y < image.height; ++y) {
+    png_write_row(png, const_cast<png_bytep>(image.Row(y)));
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+} // namespace
+
+bool WritePng(const std::string& path, const RgbaImage& image) {
+  // Mostly clear pictures such as the knob strip pack best unfiltered, full-bleed ones with
+  // libpng's adaptive filters: keep whichever is smaller.
+  std::vector<std::uint8_t> best;
+  for (int filters : {PNG_FILTER_NONE, PNG_ALL_FILTERS}) {
+    std::vector<std::uint8_t> encoded;
+    if (!Encode(image, filters, &encoded)) {
+      return false;
+    }
+    if (best.empty() || encoded.size() < best.size()) {
+      best.swap(encoded);
+    }
+  }
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+  if (!file) {
+    return false;
+  }
+  return std::fwrite(best.data(), 1, best.size(), file.get()) == best.size() &&
+         std::fflush(file.get()) == 0;
+}
+
+bool ReadPng(const std::string& path, RgbaImage* image) {
+  png_image reader{};
+  reader.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&reader, path.c_str())) {
+    return false;
+  }
+  reader.format = PNG_FORMAT_RGBA;
+  RgbaImage decoded(static_cast<int>(reader.width), static_cast<int>(reader.height));
+  if (!png_image_finish_read(&reader, nullptr, decoded.bytes.data(), 0, nullptr)) {
+    png_image_free(&reader);
+    return false;
+  }
+  *image = std::move(decoded);
+  return true;
+}
+
+} // namespace artwork
