@@ -1,0 +1,100 @@
+#pragma once
+
+#include "editor/EditorRecords.h"
+#include "raster/TextStyle.h"
+
+#include <atomic>
+#include <vector>
+
+class IAudioPlugin;
+class IEditor;
+
+// One rectangular element of the editor, optionally bound to a plug-in parameter whose
+// normalised value (0..1) it shows and changes. Drawing and input run on the window's thread;
+// the plug-in side (host threads, the audio thread) only calls ShowValue and MarkDirty(false).
+// The value and the flags both sides touch are atomics, so each side sees whole values.
+class IControl {
+public:
+  IControl(IAudioPlugin* plugin, const IBounds& area, int paramIndex = -1,
+           const IBlend& blend = IBlend());
+  IControl(const IControl&) = delete;
+  IControl& operator=(const IControl&) = delete;
+
+  // Virtual operations, in the order of their slots.
+  virtual ~IControl() = default;
+  virtual void PointerDown(int x, int y, const IMouseKeys& keys);
+  virtual void PointerUp(int, int, const IMouseKeys&) {}
+  virtual void PointerDrag(int, int, int, int, const IMouseKeys&) {}
+  // Back to the first value the plug-in showed.
+  virtual void PointerDoubleClick(int x, int y, const IMouseKeys& keys);
+  virtual void WheelTurned(int x, int y, const IMouseKeys& keys, int notches);
+  virtual bool KeyPressed(int, int, int) { return false; }
+  virtual void PointerOver(int, int, const IMouseKeys&) {}
+  virtual void PointerLeft() {}
+  virtual bool Render(IEditor* editor) = 0;
+  // A value from the plug-in side; never sent back to the plug-in.
+  virtual void ShowValue(double value);
+  virtual void AcceptEnteredText(const char*) {}
+  virtual void SetHidden(bool flag);
+  virtual void SetGreyed(bool flag);
+  virtual bool ContainsPoint(int x, int y);
+  // Clamps the value, marks the control for drawing and, with notifyPlugin, pushes the value to
+  // the bound parameter.
+  virtual void MarkDirty(bool notifyPlugin);
+  virtual void MarkClean();
+  virtual bool NeedsRedraw() { return dirty.load(std::memory_order_acquire); }
+  virtual void GuiIdle() {}
+  virtual void ReceiveLinkedValue(int position, double value);
+
+  struct LinkedParam {
+    double value = 0.0;
+    int paramIndex = -1;
+  };
+
+  double Value() const { return value.load(std::memory_order_relaxed); }
+  void SetValue(double v) { value.store(v, std::memory_order_relaxed); }
+  double DefaultValue() const { return defaultValue.load(std::memory_order_relaxed); }
+  int ParamIndex() const { return paramIndex; }
+  const IBounds& Area() const { return area; }
+  const IBounds& HitArea() const { return hitArea; }
+  const IBlend& Blend() const { return blend; }
+  bool IsHidden() const { return hidden.load(std::memory_order_relaxed); }
+  bool IsGreyed() const { return greyed.load(std::memory_order_relaxed); }
+  bool RedrawRequested() const { return redrawRequested.load(std::memory_order_acquire); }
+  void RequestRedraw() { redrawRequested.store(true, std::memory_order_release); }
+  bool PromptDisabled() const { return promptDisabled; }
+  bool DoubleClickAsPress() const { return doubleClickAsPress; }
+  bool HoverWhenGreyed() const { return hoverWhenGreyed; }
+  int TextEntryLimit() const { return textEntryLimit; }
+  ITextStyle& TextStyle() { return textStyle; }
+  IAudioPlugin* Plugin() const { return plugin; }
+  std::vector<LinkedParam>& LinkedParams() { return linkedParams; }
+  void SetClampRange(double low, double high);
+  // The editor holding the control; set when it is added.
+  IEditor* Owner() const { return owner; }
+  void SetOwner(IEditor* editor) { owner = editor; }
+
+protected:
+  void SetHitArea(const IBounds& bounds) { hitArea = bounds; }
+
+  int textEntryLimit = 7;
+  ITextStyle textStyle;
+  IAudioPlugin* plugin;
+  IBounds area;
+  IBounds hitArea;
+  int paramIndex;
+  std::vector<LinkedParam> linkedParams;
+  std::atomic<double> value{0.0};
+  std::atomic<double> defaultValue{-1.0};
+  double clampLow = 0.0;
+  double clampHigh = 1.0;
+  std::atomic<bool> dirty{true};
+  std::atomic<bool> hidden{false};
+  std::atomic<bool> greyed{false};
+  std::atomic<bool> redrawRequested{false};
+  bool promptDisabled = true;
+  bool doubleClickAsPress = false;
+  bool hoverWhenGreyed = false;
+  IBlend blend;
+  IEditor* owner = nullptr;
+};
