@@ -11,7 +11,10 @@ PluginModule::~PluginModule() {
 }
 
 VstPluginMainProc PluginModule::Entry(const char* name) const {
-  return handle ? reinterpret_cast<VstPluginMainProc>(
-                      GetProcAddress(static_cast<HMODULE>(handle), name))
-                : nullptr;
+  if (!handle) {
+    return nullptr;
+  }
+  // GetProcAddress hands every export back as one generic function type.
+  FARPROC found = GetProcAddress(static_cast<HMODULE>(handle), name);
+  return reinterpret_cast<VstPluginMainProc>(reinterpret_cast<void*>(found));
 }
