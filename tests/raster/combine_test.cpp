@@ -218,7 +218,8 @@ TEST(CombineClipping, EveryEdgeClipsAndNothingIsWrittenOutside) {
     for (int dx : offsets) {
       for (int dy : {-9, -1, 0, 2, kH - 1, kH, 100}) {
         for (int r = -1; r < static_cast<int>(std::size(rects)); ++r) {
-          PixelSource pixels(static_cast<std::uint32_t>(dx * 7 + dy + r));
+          PixelSource pixels(static_cast<std::uint32_t>(dx) * 7u +
+                             static_cast<std::uint32_t>(dy + r));
           GuardedBitmap dest(kW, kH);
           RasterMemBitmap src(9, 8);
           FillPixels(dest, pixels);
