@@ -22,7 +22,8 @@ public:
 
   // Virtual operations, in the order of their slots.
   virtual ~IControl() = default;
-  virtual void PointerDown(int x, int y, const IMouseKeys& keys);
+  // A right click would open the value prompt, which is off for every control of this system.
+  virtual void PointerDown(int, int, const IMouseKeys&) {}
   virtual void PointerUp(int, int, const IMouseKeys&) {}
   virtual void PointerDrag(int, int, int, int, const IMouseKeys&) {}
   // Back to the first value the plug-in showed.

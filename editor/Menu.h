@@ -50,4 +50,3 @@ struct IMenu {
 
 // What AskForFile asks the user for.
 enum FileAction { FileOpen = 0, FileSave = 1 };
-

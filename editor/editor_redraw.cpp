@@ -1,0 +1,67 @@
+#include "editor/Control.h"
+#include "editor/Editor.h"
+#include "raster/RasterBlit.h"
+#include "raster/RasterSysBitmap.h"
+
+namespace {
+int CombineMode(const IBlend* blend) {
+  if (!blend) {
+    return RASTER_OP_COPY | RASTER_OP_SRC_ALPHA;
+  }
+  switch (blend->kind) {
+  case BlendOpaque:
+    return RASTER_OP_COPY;
+  case BlendAdditive:
+    return RASTER_OP_ADD | RASTER_OP_SRC_ALPHA;
+  case BlendDodge:
+    return RASTER_OP_DODGE | RASTER_OP_SRC_ALPHA;
+  default:
+    return RASTER_OP_COPY | RASTER_OP_SRC_ALPHA;
+  }
+}
+} // namespace
+
+bool IEditor::RedrawRect(const IBounds& rect) {
+  if (controls.empty()) {
+    return true;
+  }
+  drawRect = rect;
+  for (const auto& control : controls) {
+    if (!control->IsHidden() && Overlaps(rect, control->Area())) {
+      control->Render(this);
+    }
+    control->MarkClean();
+  }
+  return PresentRect(rect);
+}
+
+bool IEditor::DrawImage(const IImageStrip& strip, const IBounds& dest, int srcX, int srcY,
+                        const IBlend* blend) {
+  if (!drawBitmap || !strip.bitmap) {
+    return true;
+  }
+  const IBounds clip = Intersection(dest, drawRect);
+  const int sx = srcX + (clip.left - dest.left);
+  const int sy = srcY + (clip.top - dest.top);
+  const RasterRect source{sx, sy, sx + clip.Width(), sy + clip.Height()};
+  const float weight = blend ? blend->weight : 1.0f;
+  RasterCopyArea(drawBitmap.get(), strip.bitmap, clip.left, clip.top, &source, weight,
+                 CombineMode(blend));
+  return true;
+}
+
+IBounds IEditor::DirtyArea() {
+  IBounds area;
+  for (const auto& control : controls) {
+    if (control->NeedsRedraw()) {
+      area = Union(area, control->Area());
+    }
+  }
+  return area;
+}
+
+void IEditor::MarkAllDirty() {
+  for (const auto& control : controls) {
+    control->MarkDirty(false);
+  }
+}
