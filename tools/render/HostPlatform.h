@@ -29,7 +29,7 @@ private:
 std::string ExecutablePath();
 
 // Moves from over to, replacing an existing file; false with the reason in error.
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error);
+bool MoveIntoPlace(const std::string& from, const std::string& to, std::string* error);
 
 // Whether standard error is a terminal (a progress bar is worth drawing).
 bool ErrorOutputIsTerminal();

@@ -39,6 +39,21 @@ constexpr NamedFormat kEncodings[] = {{"pcm16", SF_FORMAT_PCM_16},
                                       {"float", SF_FORMAT_FLOAT},
                                       {"double", SF_FORMAT_DOUBLE}};
 
+// Whether this libsndfile was built with the container (FLAC needs external libraries).
+bool ContainerAvailable(int container) {
+  int count = 0;
+  sf_command(nullptr, SFC_GET_FORMAT_MAJOR_COUNT, &count, sizeof(count));
+  for (int i = 0; i < count; ++i) {
+    SF_FORMAT_INFO info = {};
+    info.format = i;
+    if (sf_command(nullptr, SFC_GET_FORMAT_MAJOR, &info, sizeof(info)) == 0 &&
+        (info.format & SF_FORMAT_TYPEMASK) == container) {
+      return true;
+    }
+  }
+  return false;
+}
+
 bool Checks(int format, int channels, int sampleRate) {
   SF_INFO info = {};
   info.format = format;
@@ -140,7 +155,7 @@ bool AudioWriter::Commit(std::string* error) {
     return false;
   }
   std::string reason;
-  if (!ReplaceFile(temporary, target, &reason)) {
+  if (!MoveIntoPlace(temporary, target, &reason)) {
     *error = "cannot write " + target + ": " + reason;
     return false;
   }
@@ -174,9 +189,11 @@ bool ChooseOutputFormat(const std::string& path, int inputFormat, const std::str
       return false;
     }
   }
-  if (!Checks(container | SF_FORMAT_PCM_16, channels, sampleRate)) {
-    *error = "unsupported format: this build cannot write " +
-             FormatName(container, SF_FORMAT_TYPEMASK) + " files";
+  if (!ContainerAvailable(container)) {
+    std::string upper = extension;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    *error = "unsupported format: this build cannot write " + upper + " files";
     return false;
   }
   if (!Checks(container | subtype, channels, sampleRate)) {

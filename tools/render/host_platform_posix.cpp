@@ -36,7 +36,7 @@ std::string ExecutablePath() {
   return std::string(path, static_cast<size_t>(length));
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error) {
+bool MoveIntoPlace(const std::string& from, const std::string& to, std::string* error) {
   if (std::rename(from.c_str(), to.c_str()) == 0) {
     return true;
   }

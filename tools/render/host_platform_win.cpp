@@ -49,7 +49,7 @@ std::string ExecutablePath() {
   return std::string(path, length);
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to, std::string* error) {
+bool MoveIntoPlace(const std::string& from, const std::string& to, std::string* error) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }

@@ -50,7 +50,7 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes,
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   const bool closed = std::fclose(file) == 0;
   std::string reason = "disk full or not writable";
-  if (!written || !closed || !ReplaceFile(temporary, path, &reason)) {
+  if (!written || !closed || !MoveIntoPlace(temporary, path, &reason)) {
     std::remove(temporary.c_str());
     *error = "cannot write " + path + ": " + reason;
     return false;
