@@ -5,7 +5,7 @@
 // A knob whose value follows pointer drags; how it looks is up to the subclass.
 class IKnobControl : public IControl {
 public:
-  enum Direction { Vertical = 0, Horizontal = 1 };
+  enum KnobDirection { Vertical = 0, Horizontal = 1 };
 
   IKnobControl(IAudioPlugin* plugin, const IBounds& area, int paramIndex, int direction,
                double gearing);
