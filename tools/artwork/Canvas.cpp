@@ -84,6 +84,19 @@ double Canvas::Text(const TextStyle& style, double x, double y, const std::strin
   for (int i = 0; i < count; ++i) {
     glyphs[i].x += style.tracking * i;
   }
+  if (style.halo > 0.0) {
+    cairo_new_path(cr_);
+    cairo_glyph_path(cr_, glyphs, count);
+    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+    const double widths[] = {style.size * 0.42, style.size * 0.26, style.size * 0.14};
+    const double strengths[] = {0.25, 0.4, 0.6};
+    for (int i = 0; i < 3; ++i) {
+      cairo_set_line_width(cr_, widths[i]);
+      SetColour(palette::kInkDeep, style.halo * strengths[i]);
+      cairo_stroke_preserve(cr_);
+    }
+    cairo_new_path(cr_);
+  }
   SetColour(style.colour, style.alpha);
   cairo_show_glyphs(cr_, glyphs, count);
   cairo_glyph_free(glyphs);

@@ -88,6 +88,22 @@ RgbaImage ComposeEditor(const Artwork& artwork, const EditorState& state) {
   return editor;
 }
 
+RgbaImage Magnify(const RgbaImage& image, int x, int y, int w, int h, int zoom) {
+  x = std::clamp(x, 0, image.width);
+  y = std::clamp(y, 0, image.height);
+  w = std::clamp(w, 0, image.width - x);
+  h = std::clamp(h, 0, image.height - y);
+  zoom = std::clamp(zoom, 1, 16);
+  RgbaImage out(w * zoom, h * zoom);
+  for (int row = 0; row < out.height; ++row) {
+    for (int col = 0; col < out.width; ++col) {
+      const std::uint8_t* s = image.Row(y + row / zoom) + 4 * (x + col / zoom);
+      std::copy(s, s + 4, out.Row(row) + 4 * col);
+    }
+  }
+  return out;
+}
+
 RgbaImage ComposeKnobSheet(const Artwork& artwork, const int* frames, int count) {
   const int columns = std::min(count, 4);
   const int rows = (count + columns - 1) / columns;

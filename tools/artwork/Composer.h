@@ -15,6 +15,9 @@ struct EditorState {
 
 RgbaImage ComposeEditor(const Artwork& artwork, const EditorState& state);
 
+// Cuts out (x, y, w, h) and enlarges it `zoom` times, pixel for pixel, for a close look.
+RgbaImage Magnify(const RgbaImage& image, int x, int y, int w, int h, int zoom);
+
 // A grid of knob frames, each over the knob background, to inspect single frames.
 RgbaImage ComposeKnobSheet(const Artwork& artwork, const int* frames, int count);
 

@@ -7,7 +7,7 @@
 namespace artwork {
 
 void DrawWordmark(Canvas& canvas, double x, double baseline, double size) {
-  TextStyle style{Weight::DisplayExtraBold, size, size * 0.16, palette::kTextBright, 1.0};
+  TextStyle style{Weight::DisplayExtraBold, size, size * 0.16, palette::kTextBright, 1.0, 0.35};
   canvas.Text(style, x, baseline, "OMBRIX");
 }
 

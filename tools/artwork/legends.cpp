@@ -22,11 +22,11 @@ void RingChip(Canvas& canvas, double cx, double cy, double radius) {
   Chip(canvas, cx - radius, cy - radius, 2 * radius, 2 * radius, radius);
 }
 
-const TextStyle kCaption{Weight::SemiBold, 6.5, 1.3, palette::kTextMid, 1.0};
+const TextStyle kCaption{Weight::SemiBold, 6.5, 1.3, palette::kTextMid, 1.0, 1.0};
 
 void DrawHeader(Canvas& canvas) {
   DrawWordmark(canvas, kTitleSpot.left + 2, kTitleSpot.bottom - 9, 36);
-  const TextStyle byline{Weight::SemiBold, 7.5, 1.6, palette::kTextMid, 1.0};
+  const TextStyle byline{Weight::SemiBold, 7.5, 1.6, palette::kTextMid, 1.0, 1.0};
   canvas.Text(byline, kTitleSpot.left + 3.5, kWebLink.top + 14.5, "BY QUILLMARSH");
 
   const Rect& web = kWebLink;

@@ -3,12 +3,15 @@
 //   ombrix_artwork FOLDER
 //       writes the nine pictures into FOLDER (the repository keeps them in resources/img)
 //   ombrix_artwork --compose FOLDER OUT.png [knob=V] [levels=L] [theme=0|1] [button=0|1] [page=N]
+//                  [crop=X,Y,W,H] [zoom=Z]
 //       stacks the pictures in FOLDER as the editor draws them; L is one level for every meter
-//       or twelve comma-separated levels (left, right, stripe by stripe)
+//       or twelve comma-separated levels (left, right, stripe by stripe); crop and zoom cut out
+//       and enlarge a part for a close look
 //   ombrix_artwork --knob-sheet FOLDER OUT.png FRAME...
 //       shows the given knob frames (1..480) over the knob background
 #include "tools/artwork/ArtworkSet.h"
 #include "tools/artwork/Composer.h"
+#include "tools/artwork/Geometry.h"
 #include "tools/artwork/Typefaces.h"
 
 #include <cstdio>
@@ -43,7 +46,17 @@ bool ParseLevels(const std::string& text, artwork::EditorState* state) {
   return true;
 }
 
-bool ParseOption(const std::string& option, artwork::EditorState* state) {
+struct View {
+  int crop[4] = {0, 0, artwork::kEditorWidth, artwork::kEditorHeight};
+  int zoom = 1;
+};
+
+bool ParseCrop(const std::string& text, View* view) {
+  return std::sscanf(text.c_str(), "%d,%d,%d,%d", &view->crop[0], &view->crop[1], &view->crop[2],
+                     &view->crop[3]) == 4;
+}
+
+bool ParseOption(const std::string& option, artwork::EditorState* state, View* view) {
   const std::size_t equals = option.find('=');
   if (equals == std::string::npos) {
     return false;
@@ -60,6 +73,10 @@ bool ParseOption(const std::string& option, artwork::EditorState* state) {
     state->buttonValue = std::atof(value.c_str());
   } else if (key == "page") {
     state->page = std::atoi(value.c_str());
+  } else if (key == "crop") {
+    return ParseCrop(value, view);
+  } else if (key == "zoom") {
+    view->zoom = std::atoi(value.c_str());
   } else {
     return false;
   }
@@ -71,8 +88,9 @@ int Compose(int argc, char** argv) {
     return Usage();
   }
   artwork::EditorState state;
+  View view;
   for (int i = 4; i < argc; ++i) {
-    if (!ParseOption(argv[i], &state)) {
+    if (!ParseOption(argv[i], &state, &view)) {
       std::fprintf(stderr, "ombrix_artwork: bad option %s\n", argv[i]);
       return Usage();
     }
@@ -81,7 +99,10 @@ int Compose(int argc, char** argv) {
   if (!artwork::ReadArtwork(argv[2], &pictures)) {
     return 1;
   }
-  return artwork::WritePng(argv[3], artwork::ComposeEditor(pictures, state)) ? 0 : 1;
+  const artwork::RgbaImage editor = artwork::ComposeEditor(pictures, state);
+  const artwork::RgbaImage shown =
+      artwork::Magnify(editor, view.crop[0], view.crop[1], view.crop[2], view.crop[3], view.zoom);
+  return artwork::WritePng(argv[3], shown) ? 0 : 1;
 }
 
 int KnobSheet(int argc, char** argv) {
