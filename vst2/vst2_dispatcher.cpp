@@ -280,18 +280,17 @@ VstIntPtr IVst2Plugin::GetChunk(bool program, void* ptr) {
 }
 
 // A negative size, or one far beyond any state this plug-in writes, is refused before a byte is
-// read: the host's pointer cannot be trusted for that many bytes.
+// read: the host's pointer cannot be trusted for that many bytes. An empty block holds no
+// state; read as a short one it would zero the first parameter, so it is refused too.
 VstIntPtr IVst2Plugin::SetChunk(bool program, VstIntPtr size, const void* data) {
-  if (!data || size < 0 || size > LargestStateBytes) {
+  if (!data || size <= 0 || size > LargestStateBytes) {
     return 0;
   }
   IByteBlock& block = program ? programState : bankState;
   if (!block.Resize(static_cast<int>(size))) {
     return 0;
   }
-  if (size > 0) {
-    std::memcpy(block.Data(), data, static_cast<size_t>(size));
-  }
+  std::memcpy(block.Data(), data, static_cast<size_t>(size));
   int position = 0;
   const int32_t stateFormat = ReadStateHeader(&block, &position);
   if (!program && stateFormat >= stateVersion) {

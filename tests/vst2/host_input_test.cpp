@@ -78,11 +78,13 @@ TEST(HostInput, NonFiniteSamplesComeOutBounded) {
   EXPECT_EQ(single.outLeft[0], 0.0f);
 }
 
-TEST(HostInput, SetChunkRefusesNullNegativeAndAbsurdSizes) {
+TEST(HostInput, SetChunkRefusesNullEmptyNegativeAndAbsurdSizes) {
   TestHost host;
   host.effect->setParameter(host.effect, 0, 0.5f);
   unsigned char small[8] = {0x74, 0x66, 0x66, 0x70, 0, 0, 1, 0};
   EXPECT_EQ(host.Dispatch(effSetChunk, 1, 32, nullptr), 0);
+  EXPECT_EQ(host.Dispatch(effSetChunk, 1, 0, small), 0);
+  EXPECT_EQ(host.Dispatch(effSetChunk, 0, 0, small), 0);
   EXPECT_EQ(host.Dispatch(effSetChunk, 0, -1, small), 0);
   EXPECT_EQ(host.Dispatch(effSetChunk, 1, std::numeric_limits<VstIntPtr>::min(), small), 0);
   // Far larger than any state this plug-in writes: refused before a byte is read.
