@@ -10,11 +10,15 @@
 class IMidiEventQueue {
 public:
   static constexpr int InitialSlots = 1024;
+  // Events a host dates far beyond any block never fall due; this bound keeps them from
+  // growing the storage without end.
+  static constexpr int MaxSlots = 65536;
 
   // Starts with InitialSlots slots, or with none when that storage cannot be had.
   IMidiEventQueue();
 
-  // Files the event by its offset. Dropped silently when the queue is full and cannot grow.
+  // Files the event by its offset. Dropped silently when the queue is full and cannot grow
+  // (no growth step, MaxSlots reached, or no memory).
   void Add(const IMidiEvent& event);
   // Moves the pending events to the front of the storage.
   void Compact();

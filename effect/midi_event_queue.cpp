@@ -40,8 +40,8 @@ void IMidiEventQueue::Add(const IMidiEvent& event) {
   if (endIndex >= capacity) {
     if (readIndex > 0) {
       Compact();
-    } else if (growStep <= 0 || capacity > std::numeric_limits<int>::max() - growStep ||
-               !Reallocate(capacity + growStep - capacity % growStep)) {
+    } else if (growStep <= 0 || capacity >= MaxSlots ||
+               !Reallocate(std::min(capacity + growStep - capacity % growStep, MaxSlots))) {
       return;
     }
   }

@@ -101,3 +101,16 @@ TEST(MidiEventQueue, FullQueueCompactsOrGrowsByItsStep) {
   EXPECT_EQ(queue.Capacity(), 1024);
   EXPECT_EQ(queue.PendingCount(), 513);
 }
+
+TEST(MidiEventQueue, EventsThatNeverFallDueStopGrowingTheQueue) {
+  IMidiEventQueue queue;
+  for (int i = 0; i < IMidiEventQueue::MaxSlots + 100; ++i) {
+    queue.Add(EventAt(1 << 30));
+  }
+  EXPECT_EQ(queue.Capacity(), IMidiEventQueue::MaxSlots);
+  EXPECT_EQ(queue.PendingCount(), IMidiEventQueue::MaxSlots);
+  // Once some are delivered there is room again.
+  queue.DropNext();
+  queue.Add(EventAt(0, 7));
+  EXPECT_EQ(queue.Next().data1, 7);
+}
