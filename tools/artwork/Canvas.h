@@ -19,7 +19,7 @@ struct TextStyle {
   double tracking = 0.0; // extra pixels after every glyph
   Colour colour = palette::kTextBright;
   double alpha = 1.0;
-  double halo = 0.0;  // strength of a soft dark rim that keeps text legible on any stripe
+  double halo = 0.0; // strength of a soft dark rim that keeps text legible on any stripe
 };
 
 class Canvas {
