@@ -39,6 +39,15 @@ constexpr NamedFormat kEncodings[] = {{"pcm16", SF_FORMAT_PCM_16},
                                       {"float", SF_FORMAT_FLOAT},
                                       {"double", SF_FORMAT_DOUBLE}};
 
+// libsndfile's reason for the last failure, as one line (system texts may end in a line break).
+std::string SoundFileError(SNDFILE* file) {
+  std::string text = sf_strerror(file);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+    text.pop_back();
+  }
+  return text;
+}
+
 // Whether this libsndfile was built with the container (FLAC needs external libraries).
 bool ContainerAvailable(int container) {
   int count = 0;
@@ -85,7 +94,7 @@ std::unique_ptr<AudioReader> AudioReader::Open(const std::string& path, std::str
   SF_INFO info = {};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
   if (!file) {
-    *error = "cannot read " + path + ": " + sf_strerror(nullptr);
+    *error = "cannot read " + path + ": " + SoundFileError(nullptr);
     return nullptr;
   }
   if (info.channels < 1 || info.channels > 2) {
@@ -122,7 +131,7 @@ std::unique_ptr<AudioWriter> AudioWriter::Create(const std::string& path, int fo
   info.samplerate = sampleRate;
   writer->file = sf_open(writer->temporary.c_str(), SFM_WRITE, &info);
   if (!writer->file) {
-    *error = "cannot write " + path + ": " + sf_strerror(nullptr);
+    *error = "cannot write " + path + ": " + SoundFileError(nullptr);
     return nullptr;
   }
   // Integer encodings clip instead of wrapping a sample beyond full scale around.
@@ -141,7 +150,7 @@ AudioWriter::~AudioWriter() {
 
 bool AudioWriter::Write(const double* interleaved, int64_t frames, std::string* error) {
   if (sf_writef_double(file, interleaved, frames) != frames) {
-    *error = "cannot write " + target + ": " + sf_strerror(file);
+    *error = "cannot write " + target + ": " + SoundFileError(file);
     return false;
   }
   return true;
