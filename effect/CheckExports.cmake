@@ -1,4 +1,5 @@
-# Fails the build when the plug-in module does not export both entry points a host looks for.
+# Fails the build when the plug-in module does not export both entry points a host looks for,
+# and the editor picture function.
 # Run with -DOBJDUMP=<objdump of the toolchain> -DMODULE=<Ombrix.dll>.
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
 if(failed)
@@ -9,7 +10,7 @@ if(tableStart EQUAL -1)
   message(FATAL_ERROR "${MODULE} has no export table")
 endif()
 string(SUBSTRING "${headers}" ${tableStart} -1 exportTable)
-foreach(symbol VSTPluginMain main)
+foreach(symbol VSTPluginMain main OmbrixEditorSnapshot)
   if(NOT exportTable MATCHES "\\] ${symbol}\n")
     message(FATAL_ERROR "${MODULE} does not export ${symbol}")
   endif()

@@ -5,14 +5,22 @@
 
 #include <cstdint>
 
+class IEditor;
+
 // The stereo hard-clipping distortion: identity, parameters and presets (ombrix.cpp), block
-// processing, MIDI and reset (ombrix_processing.cpp).
+// processing, MIDI and reset (ombrix_processing.cpp), the editor layout (ombrix_layout.cpp).
 class Ombrix : public IVst2Plugin {
 public:
   enum ParameterIndex { ParamAmount = 0, ParamKelbaEnabled = 1, ParamKelba = 2, ParamCount = 3 };
   static constexpr int PresetSlots = 5;
   // The controller that moves "Amount of Distortion".
   static constexpr int MidiCcAmount = 69;
+  // The meter stripes of the editor, each a left and a right level meter.
+  static constexpr int MeterStripeCount = 6;
+  struct MeterPair {
+    int left = -1;
+    int right = -1;
+  };
 
   explicit Ombrix(audioMasterCallback hostCallback);
   ~Ombrix() override;
@@ -27,8 +35,14 @@ public:
   double MeterLevelLeft() const { return meterLevelLeft; }
   double MeterLevelRight() const { return meterLevelRight; }
   const IMidiEventQueue& MidiQueue() const { return midiQueue; }
+  int KnobControlIndex() const { return knobControlIndex; }
+  MeterPair MeterControlIndices(int stripe) const { return meterControlIndices[stripe]; }
 
 private:
+  // Creates the editor with its controls and attaches it.
+  void BuildEditorLayout();
+  // The attached editor when it is the one the layout built (a host-neutral editor otherwise).
+  IEditor* LayoutEditor();
   void MakeFactoryPresets();
   // Clips one channel and delivers the MIDI events falling due within it; returns its peak.
   double ClipChannel(const double* input, double* output, int frames, double peak);
@@ -39,7 +53,10 @@ private:
 
   IMidiEventQueue midiQueue;
   double clipLevel = 1.0;
+  // The effect updates these controls of the editor; the editor owns them.
+  int knobControlIndex = -1;
   int animateWithTempo = 0;
+  MeterPair meterControlIndices[MeterStripeCount];
   double meterLevelLeft = 0.0;
   double meterLevelRight = 0.0;
 };

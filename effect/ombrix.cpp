@@ -13,6 +13,7 @@ Ombrix::Ombrix(audioMasterCallback hostCallback)
   amount->SetShape(1.0);
   Parameter(ParamKelba)->DefineInteger("#KELBA", 0);
   Parameter(ParamKelbaEnabled)->DefineInteger("#KELBA Enabled", 1);
+  BuildEditorLayout();
   MakeFactoryPresets();
 }
 

@@ -1,5 +1,7 @@
 #include "effect/Ombrix.h"
 
+#include "editor/Control.h"
+#include "editor/Editor.h"
 #include "effect/SignalMath.h"
 #include "platform/DebugPrint.h"
 
@@ -75,16 +77,41 @@ void Ombrix::DeliverDueEvents(int sampleIndex) {
   }
 }
 
-// The controller sets the amount through the same path as an editor gesture, so the host is
-// told of the change.
+// The controller turns the knob, which pushes its value to the amount through the same path as
+// an editor gesture, so the host is told of the change.
 void Ombrix::MoveAmountFromController(uint8_t value) {
-  SetParameterFromEditor(ParamAmount, std::min(value / 127.0, 1.0));
+  IControl* knob = nullptr;
+  if (IEditor* editor = LayoutEditor()) {
+    knob = editor->Control(knobControlIndex);
+  }
+  if (!knob) {
+    SetParameterFromEditor(ParamAmount, std::min(value / 127.0, 1.0));
+    return;
+  }
+  knob->ShowValue(value / 127.0);
+  knob->MarkDirty(true);
 }
 
 void Ombrix::ShowBlockFeedback(int beatParity) {
-  if (IPluginEditor* attached = Editor()) {
-    attached->ShowParameterValue(ParamKelba, beatParity, true);
+  IPluginEditor* attached = Editor();
+  if (!attached) {
+    return;
   }
+  if (IEditor* editor = LayoutEditor()) {
+    for (const MeterPair& pair : meterControlIndices) {
+      if (IControl* left = editor->Control(pair.left)) {
+        left->ShowValue(meterLevelLeft);
+      }
+      if (IControl* right = editor->Control(pair.right)) {
+        right->ShowValue(meterLevelRight);
+      }
+    }
+  }
+  attached->ShowParameterValue(ParamKelba, beatParity, true);
+}
+
+IEditor* Ombrix::LayoutEditor() {
+  return dynamic_cast<IEditor*>(Editor());
 }
 
 void Ombrix::OnMidiEvent(const IMidiEvent* event) {

@@ -1,0 +1,132 @@
+#include "tests/effect/InProcessHost.h"
+
+#include "vst2/IVst2Plugin.h"
+#include "vst2/PluginEntry.h"
+
+#include <cstring>
+
+namespace {
+// The entry point has no way to hand over the host object before the effect record exists;
+// the record's user field takes it right after.
+thread_local InProcessHost* creatingHost = nullptr;
+} // namespace
+
+InProcessHost::InProcessHost() {
+  creatingHost = this;
+  effect = VSTPluginMain(Callback);
+  creatingHost = nullptr;
+  if (effect) {
+    effect->user = this;
+    editor = dynamic_cast<IEditor*>(IVst2Plugin::FromEffect(effect)->Editor());
+  }
+}
+
+InProcessHost::~InProcessHost() {
+  if (effect) {
+    Dispatch(effClose);
+  }
+}
+
+VstIntPtr InProcessHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                  float opt) {
+  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
+void InProcessHost::Start(int blockFrames) {
+  Dispatch(effOpen);
+  Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  Dispatch(effSetBlockSize, 0, blockFrames);
+  Dispatch(effMainsChanged, 0, 1);
+}
+
+void InProcessHost::SendMidi(int offset, int status, int data1, int data2) {
+  VstMidiEvent event;
+  std::memset(&event, 0, sizeof(event));
+  event.type = kVstMidiType;
+  event.byteSize = sizeof(VstMidiEvent);
+  event.deltaFrames = offset;
+  event.midiData[0] = static_cast<char>(status);
+  event.midiData[1] = static_cast<char>(data1);
+  event.midiData[2] = static_cast<char>(data2);
+  VstEvents list = {};
+  list.numEvents = 1;
+  list.events[0] = reinterpret_cast<VstEvent*>(&event);
+  Dispatch(effProcessEvents, 0, 0, &list);
+}
+
+void InProcessHost::Process(double left, double right, int frames) {
+  std::vector<float> inLeft(static_cast<size_t>(frames), static_cast<float>(left));
+  std::vector<float> inRight(static_cast<size_t>(frames), static_cast<float>(right));
+  outLeft.assign(static_cast<size_t>(frames), 0.0f);
+  outRight.assign(static_cast<size_t>(frames), 0.0f);
+  float* inputs[2] = {inLeft.data(), inRight.data()};
+  float* outputs[2] = {outLeft.data(), outRight.data()};
+  effect->processReplacing(effect, inputs, outputs, frames);
+}
+
+void InProcessHost::SetBeat(double ppq) {
+  std::lock_guard<std::mutex> guard(mutex);
+  suppliesTime = true;
+  time = VstTimeInfo{};
+  time.sampleRate = 44100.0;
+  time.tempo = 120.0;
+  time.ppqPos = ppq;
+  time.timeSigNumerator = 4;
+  time.timeSigDenominator = 4;
+  time.flags = kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid;
+}
+
+std::vector<InProcessHost::Call> InProcessHost::Calls() {
+  std::lock_guard<std::mutex> guard(mutex);
+  return calls;
+}
+
+std::vector<InProcessHost::Call> InProcessHost::CallsOf(VstInt32 opcode) {
+  std::vector<Call> matching;
+  for (const Call& call : Calls()) {
+    if (call.opcode == opcode) {
+      matching.push_back(call);
+    }
+  }
+  return matching;
+}
+
+void InProcessHost::ClearCalls() {
+  std::lock_guard<std::mutex> guard(mutex);
+  calls.clear();
+}
+
+VstIntPtr VSTCALLBACK InProcessHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                              VstIntPtr, void* ptr, float opt) {
+  InProcessHost* host = effect ? static_cast<InProcessHost*>(effect->user) : nullptr;
+  if (!host) {
+    host = creatingHost;
+  }
+  if (!host) {
+    return 0;
+  }
+  std::lock_guard<std::mutex> guard(host->mutex);
+  Call call;
+  call.opcode = opcode;
+  call.index = index;
+  call.opt = opt;
+  if (opcode == audioMasterProcessEvents && ptr) {
+    const auto* list = static_cast<const VstEvents*>(ptr);
+    for (VstInt32 i = 0; i < list->numEvents; ++i) {
+      if (list->events[i] && list->events[i]->type == kVstMidiType) {
+        call.midiEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
+      }
+    }
+  }
+  host->calls.push_back(call);
+  switch (opcode) {
+  case audioMasterVersion:
+    return 2400;
+  case audioMasterGetTime:
+    return host->suppliesTime ? reinterpret_cast<VstIntPtr>(&host->time) : 0;
+  case audioMasterProcessEvents:
+    return 1;
+  default:
+    return 0;
+  }
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "tools/snapshot/SnapshotOptions.h"
+
+#include <string>
+
+// Builds the plug-in through its entry point, drives it as the options say and writes the
+// editor's picture. False with a message in error on failure.
+bool RunSnapshot(const SnapshotOptions& options, std::string* error);
