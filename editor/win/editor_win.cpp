@@ -58,10 +58,12 @@ void* IEditorWin::AttachWindow(void* parent) {
   int w = width;
   int h = height;
   if (window) {
+    // The offset within the old parent's client area, which the new parent's client area keeps.
     const RECT old = WindowRect(window);
-    const RECT parentRect = WindowRect(parentWindow);
-    x = old.left - parentRect.left;
-    y = old.top - parentRect.top;
+    POINT corner{old.left, old.top};
+    ScreenToClient(GetParent(window), &corner);
+    x = corner.x;
+    y = corner.y;
     w = old.right - old.left;
     h = old.bottom - old.top;
     DetachWindow();
