@@ -154,8 +154,11 @@ void VSTCALLBACK IVst2Plugin::HostWriteParameter(AEffect* record, VstInt32 index
 }
 
 void IVst2Plugin::TakeHostEvents(const VstEvents* events) {
+  // Hosts allocate the pointer array for numEvents entries, though the record declares two;
+  // indexing the declared array past them is out of its bounds.
+  VstEvent* const* entries = events->events;
   for (VstInt32 i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = events->events[i];
+    const VstEvent* event = entries[i];
     if (!event) {
       continue;
     }
