@@ -1,0 +1,62 @@
+#include "fuzz/FuzzHost.h"
+
+#include "vst2/PluginEntry.h"
+
+FuzzHost::FuzzHost() {
+  effect = VSTPluginMain(Callback);
+  FuzzCheck(effect != nullptr, "the entry point makes a plug-in");
+  effect->user = this;
+}
+
+FuzzHost::~FuzzHost() {
+  Dispatch(effClose);
+}
+
+VstIntPtr FuzzHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                             float opt) {
+  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
+void FuzzHost::Start(int blockFrames) {
+  Dispatch(effOpen);
+  Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  Dispatch(effSetBlockSize, 0, blockFrames);
+  Dispatch(effMainsChanged, 0, 1);
+}
+
+void FuzzHost::Process(int frames) {
+  left.assign(static_cast<size_t>(frames > 0 ? frames : 0) + 1, 0.5);
+  right.assign(left.size(), -0.25);
+  double* channels[2] = {left.data(), right.data()};
+  effect->processDoubleReplacing(effect, channels, channels, frames);
+}
+
+VstIntPtr VSTCALLBACK FuzzHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr,
+                                         void* ptr, float) {
+  FuzzHost* host = effect ? static_cast<FuzzHost*>(effect->user) : nullptr;
+  if (opcode == audioMasterVersion) {
+    return 2400;
+  }
+  if (opcode == audioMasterProcessEvents && host && ptr) {
+    host->TakeEvents(static_cast<const VstEvents*>(ptr));
+    return 1;
+  }
+  return 0;
+}
+
+void FuzzHost::TakeEvents(const VstEvents* events) {
+  for (VstInt32 i = 0; i < events->numEvents; ++i) {
+    const VstEvent* event = events->events[i];
+    FuzzCheck(event != nullptr, "no null event is passed on");
+    if (event->type == kVstMidiType) {
+      passedOn.push_back(*reinterpret_cast<const VstMidiEvent*>(event));
+    } else if (event->type == kVstSysExType) {
+      const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
+      volatile unsigned sum = 0;
+      for (VstInt32 b = 0; b < sysex->dumpBytes; ++b) {
+        sum = sum + static_cast<unsigned char>(sysex->sysexDump[b]);
+      }
+      ++sysexPassedOn;
+    }
+  }
+}

@@ -1,0 +1,171 @@
+// Writes the fuzzers' starting corpora into the folder named on the command line: state blocks
+// saved by the plug-in itself, event lists and parameter texts in the fuzzers' input layouts,
+// and small PNG images of every colour type the decoder expands.
+#include "fuzz/FuzzBytes.h"
+#include "fuzz/FuzzHost.h"
+#include "tests/raster/PngTestImages.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+void WriteSeed(const fs::path& folder, const std::string& name, const std::vector<uint8_t>& bytes) {
+  fs::create_directories(folder);
+  std::ofstream out(folder / name, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> Chunk(FuzzHost& host, bool program) {
+  void* data = nullptr;
+  const VstIntPtr size = host.Dispatch(effGetChunk, program ? 1 : 0, 0, &data);
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  return std::vector<uint8_t>(bytes, bytes + size);
+}
+
+std::vector<uint8_t> WithKind(bool program, const std::vector<uint8_t>& block) {
+  std::vector<uint8_t> seed{static_cast<uint8_t>(program ? 1 : 0)};
+  seed.insert(seed.end(), block.begin(), block.end());
+  return seed;
+}
+
+void StateSeeds(const fs::path& folder) {
+  FuzzHost host;
+  host.Start(64);
+  const std::vector<uint8_t> program = Chunk(host, true);
+  const std::vector<uint8_t> bank = Chunk(host, false);
+  WriteSeed(folder, "program", WithKind(true, program));
+  WriteSeed(folder, "bank", WithKind(false, bank));
+  // Values without the header, read from the first byte.
+  WriteSeed(folder, "program-bare", WithKind(true, {program.begin() + 8, program.end()}));
+
+  // A bank whose second slot has an empty name and whose third is undefined.
+  FuzzBytesWriter odd;
+  odd.Put<uint8_t>(0);
+  odd.PutBytes(bank.data(), 8);
+  const char* names[] = {"first", "", "third"};
+  for (int slot = 0; slot < 3; ++slot) {
+    odd.Put<int32_t>(static_cast<int32_t>(std::char_traits<char>::length(names[slot])));
+    odd.PutBytes(names[slot], std::char_traits<char>::length(names[slot]));
+    odd.Put<uint8_t>(slot == 2 ? 0 : 1);
+    if (slot != 2) {
+      odd.Put<double>(25.0 * slot);
+      odd.Put<double>(1.0);
+      odd.Put<double>(0.0);
+    }
+  }
+  WriteSeed(folder, "bank-odd", odd.Bytes());
+}
+
+void PutMidi(FuzzBytesWriter& out, int32_t offset, uint8_t status, uint8_t data1, uint8_t data2) {
+  out.Put<uint8_t>(0);
+  out.Put<int32_t>(offset);
+  out.Put<uint8_t>(status);
+  out.Put<uint8_t>(data1);
+  out.Put<uint8_t>(data2);
+  out.Put<uint8_t>(0);
+}
+
+void EventSeeds(const fs::path& folder) {
+  FuzzBytesWriter out;
+  out.Put<uint8_t>(0);
+  out.Put<uint8_t>(9);
+  PutMidi(out, 10, 0xB4, 69, 127);
+  PutMidi(out, 5, 0x90, 60, 100);
+  PutMidi(out, 3, 0x80, 60, 0);
+  PutMidi(out, 3, 0xB0, 70, 1);
+  PutMidi(out, 600, 0xE0, 0, 64);
+  PutMidi(out, -4, 0xF8, 0, 0);
+  out.Put<uint8_t>(1);
+  out.Put<int32_t>(7);
+  const uint8_t dump[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
+  out.Put<int16_t>(sizeof(dump));
+  out.PutBytes(dump, sizeof(dump));
+  out.Put<uint8_t>(2);
+  out.Put<int32_t>(0);
+  out.Put<uint8_t>(5);
+  out.Put<int32_t>(1);
+  out.Put<uint8_t>(1);
+  out.Put<uint16_t>(512);
+  out.Put<uint8_t>(2);
+  out.Put<int16_t>(256);
+  out.Put<uint8_t>(3);
+  out.Put<uint8_t>(1);
+  out.Put<uint16_t>(700);
+  WriteSeed(folder, "events", out.Bytes());
+}
+
+void TextSeeds(const fs::path& folder) {
+  const std::pair<int8_t, const char*> texts[] = {
+      {0, "50"}, {0, " -1e3"}, {0, "120 %"}, {1, "1"}, {2, "0.5abc"}, {-1, "7"}, {3, "1"}};
+  int n = 0;
+  for (const auto& [index, text] : texts) {
+    std::vector<uint8_t> seed{static_cast<uint8_t>(index)};
+    seed.insert(seed.end(), text, text + std::char_traits<char>::length(text));
+    WriteSeed(folder, "text" + std::to_string(n++), seed);
+  }
+}
+
+PngPicture Picture(int width, int height, int bitDepth, int colourType, int bytesPerRow) {
+  PngPicture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.bitDepth = bitDepth;
+  picture.colourType = colourType;
+  for (int y = 0; y < height; ++y) {
+    std::vector<uint8_t> row(static_cast<size_t>(bytesPerRow));
+    for (size_t x = 0; x < row.size(); ++x) {
+      row[x] = static_cast<uint8_t>(x * 37 + y * 11);
+    }
+    picture.rows.push_back(row);
+  }
+  return picture;
+}
+
+void ImageSeeds(const fs::path& folder) {
+  PngPicture palette = Picture(5, 3, 8, PNG_COLOR_TYPE_PALETTE, 5);
+  for (int i = 0; i < 256; ++i) {
+    palette.palette.insert(palette.palette.end(), {static_cast<uint8_t>(i), 0, 255});
+  }
+  palette.paletteAlpha = {0, 128, 255};
+  for (auto& row : palette.rows) {
+    for (uint8_t& index : row) {
+      index %= 4;
+    }
+  }
+  PngPicture interlaced = Picture(9, 9, 8, PNG_COLOR_TYPE_RGB_ALPHA, 36);
+  interlaced.interlaced = true;
+  PngPicture grey = Picture(6, 2, 16, PNG_COLOR_TYPE_GRAY, 12);
+  grey.transparentColour = {0x0B0B};
+  const std::pair<const char*, PngPicture> pictures[] = {
+      {"palette-alpha.png", palette},
+      {"rgb16.png", Picture(4, 4, 16, PNG_COLOR_TYPE_RGB, 24)},
+      {"grey1.png", Picture(17, 3, 1, PNG_COLOR_TYPE_GRAY, 3)},
+      {"grey16-trns.png", grey},
+      {"grey-alpha.png", Picture(3, 3, 8, PNG_COLOR_TYPE_GRAY_ALPHA, 6)},
+      {"rgba-interlaced.png", interlaced},
+  };
+  for (const auto& [name, picture] : pictures) {
+    WriteSeed(folder, name, EncodePng(picture));
+  }
+}
+} // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s SEED_FOLDER\n", argv[0]);
+    return 2;
+  }
+  const fs::path seeds = argv[1];
+  StateSeeds(seeds / "fuzz_set_chunk");
+  EventSeeds(seeds / "fuzz_process_events");
+  TextSeeds(seeds / "fuzz_string_to_parameter");
+  ImageSeeds(seeds / "fuzz_png_decode");
+  return 0;
+}
