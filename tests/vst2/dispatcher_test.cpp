@@ -174,13 +174,19 @@ TEST(Dispatcher, HostExtensions) {
   EXPECT_EQ(host.Dispatch(effVendorSpecific, 9, 0, text), 0);
 }
 
-TEST(Dispatcher, EditorOpcodesAnswerAsWithoutEditor) {
+TEST(Dispatcher, EditorRectangleAndNoWindowForAParentThatIsNone) {
   TestHost host;
-  ERect* rect = reinterpret_cast<ERect*>(&host);
-  EXPECT_EQ(host.Dispatch(effEditGetRect, 0, 0, &rect), 0);
-  EXPECT_EQ(rect, reinterpret_cast<ERect*>(&host));
-  EXPECT_EQ(host.Dispatch(effEditOpen, 0, 0, &host), 0);
-  EXPECT_EQ(host.Dispatch(effEditClose), 0);
+  ERect* rect = nullptr;
+  EXPECT_EQ(host.Dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 400);
+  EXPECT_EQ(rect->right, 560);
+  EXPECT_EQ(host.Dispatch(effEditGetRect), 0);
+  // Not a window to open in: the editor stays closed, and closing it is harmless.
+  EXPECT_EQ(host.Dispatch(effEditOpen, 0, 0, nullptr), 0);
+  EXPECT_EQ(host.Dispatch(effEditClose), 1);
 }
 
 TEST(Dispatcher, MidiKeyNamesAreEmpty) {

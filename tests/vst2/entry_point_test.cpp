@@ -11,7 +11,7 @@ TEST(EntryPoint, BothExportsExist) {
   EXPECT_NE(BuiltPlugin().Entry("main"), nullptr);
 }
 
-TEST(EntryPoint, RecordReadsAsTheEffectWithoutEditor) {
+TEST(EntryPoint, RecordReadsAsTheEffectWithItsEditor) {
   TestHost host;
   ASSERT_NE(host.effect, nullptr);
   const AEffect& record = *host.effect;
@@ -20,8 +20,8 @@ TEST(EntryPoint, RecordReadsAsTheEffectWithoutEditor) {
   EXPECT_EQ(record.numParams, 3);
   EXPECT_EQ(record.numInputs, 2);
   EXPECT_EQ(record.numOutputs, 2);
-  // Replacing, double replacing and mono; the editor bit arrives with the editor.
-  EXPECT_EQ(record.flags, 0x1018);
+  // Editor, mono, replacing and double replacing.
+  EXPECT_EQ(record.flags, 0x1019);
   EXPECT_EQ(record.initialDelay, 0);
   EXPECT_EQ(record.uniqueID, 0x49706566);
   EXPECT_EQ(record.version, 10201);
