@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
-// Where libpng takes the bytes from: an open file when file is set, otherwise memory that is
-// served zero-filled past its end.
+// Where libpng takes the bytes from: an open file when file is set, otherwise memory (reading
+// past its end is a decoding error).
 struct PngInput {
   const unsigned char* data = nullptr;
   std::size_t size = 0;

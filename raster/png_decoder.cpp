@@ -15,15 +15,17 @@ struct MemoryReader {
   std::size_t position;
 };
 
-// Serves the request from memory; past the end the caller gets zero bytes, which libpng then
-// rejects as a broken chunk.
+// Serves the request from memory. A request reaching past the end is an error at once: a
+// chunk length read from broken data can claim gigabytes, and serving them as zeros would keep
+// libpng checksumming for seconds before it rejects the chunk.
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
   MemoryReader* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  std::memset(out, 0, count);
   const std::size_t left = reader->size - reader->position;
-  const std::size_t served = count < left ? count : left;
-  std::memcpy(out, reader->data + reader->position, served);
-  reader->position += served;
+  if (count > left) {
+    png_error(png, "data ends inside a chunk");
+  }
+  std::memcpy(out, reader->data + reader->position, count);
+  reader->position += count;
 }
 
 void OnPngError(png_structp png, png_const_charp message) {

@@ -214,3 +214,15 @@ TEST(PngDecode, HugeClaimedSizeIsRefusedCleanly) {
     }
   }
 }
+
+// A chunk whose length, read from broken data, reaches far past the end fails as soon as the
+// data runs out, rather than being read on as zeros (gigabytes of them here) and then refused.
+TEST(PngDecode, ChunkClaimingGigabytesPastTheEndGivesNone) {
+  const std::vector<std::uint8_t> png = EncodePng(RgbaPicture(false));
+  for (std::size_t at : {std::size_t{8}, FindChunks(png, "IDAT").at(0)}) {
+    std::vector<std::uint8_t> claimed(png.begin(), png.begin() + at);
+    const std::uint8_t privateChunk[] = {0x7F, 0xFF, 0xFF, 0xF0, 'n', 'n', 'n', 'n', 1, 2, 3};
+    claimed.insert(claimed.end(), std::begin(privateChunk), std::end(privateChunk));
+    EXPECT_EQ(Decode(claimed), nullptr) << at;
+  }
+}
