@@ -225,3 +225,26 @@ TEST(RenderAudio, ReportGivesLevelsOfInputAndOutput) {
   EXPECT_EQ(quiet.exitCode, 0);
   EXPECT_EQ(quiet.out, "");
 }
+
+TEST(RenderAudio, SnapshotShowsTheEditorAfterRenderingOrAsTheSettingsLeaveIt) {
+  const std::string folder = FreshTestFolder();
+  WriteAudio(folder + "in.wav", 2, kRate, StereoRamp(400));
+  RunResult run = RunTool({"--program", "Dirtier", "--snapshot", folder + "after.png",
+                           folder + "in.wav", folder + "out.wav"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("snapshot: " + folder + "after.png"), std::string::npos) << run.out;
+  const std::vector<uint8_t> after = ReadBytes(folder + "after.png");
+  ASSERT_GT(after.size(), 24u);
+  EXPECT_EQ(std::string(after.begin() + 1, after.begin() + 4), "PNG");
+  // The header's width and height: the editor's 560 x 400.
+  EXPECT_EQ(BigEndianAt(after, 16), 560u);
+  EXPECT_EQ(BigEndianAt(after, 20), 400u);
+  EXPECT_FALSE(FileExists(folder + "after.png.part"));
+
+  // Without audio the picture shows the settings alone; another amount turns the knob.
+  run = RunTool({"--program", "Dirtier", "--snapshot", folder + "dirtier.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunTool({"--program", "Default", "--snapshot", folder + "default.png"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(ReadBytes(folder + "dirtier.png"), ReadBytes(folder + "default.png"));
+}

@@ -108,8 +108,10 @@ TEST_F(RenderErrors, ValuesOutOfRangeOrNotValues) {
 
 TEST_F(RenderErrors, FeaturesThePlugInOrBuildLacks) {
   ExpectRefusal({"--plugin", ProbePlugin(), "--double"}, "does not process double precision");
-  ExpectRefusal({"--snapshot", folder + "editor.png"}, "--snapshot");
+  ExpectRefusal({"--plugin", ProbePlugin(), "--snapshot", folder + "editor.png"},
+                "--snapshot: Probe has no editor");
   EXPECT_FALSE(FileExists(folder + "editor.png"));
+  ExpectRefusal({"--snapshot", folder + "no-such-folder/editor.png"}, "cannot write ");
   ExpectRefusal({"--load-fxp", folder + "none.fxp"}, "cannot open " + folder + "none.fxp");
   ExpectRefusal({"--load-fxb", folder + "none.fxb"}, "cannot open " + folder + "none.fxb");
   ExpectRefusal({"--save-fxp", folder + "no-such-folder/p.fxp"}, "cannot write ");

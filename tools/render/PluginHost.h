@@ -23,8 +23,14 @@ public:
   ~PluginHost();
 
   const std::string& Path() const { return path; }
+  // Another function the plug-in's library exports, or null.
+  void* LibrarySymbol(const char* name) const { return library->Symbol(name); }
+  AEffect* EffectRecord() { return effect; }
   const AEffect& Effect() const { return *effect; }
   bool HasFlag(VstInt32 flag) const { return (effect->flags & flag) != 0; }
+
+  // The editor's size from effEditGetRect; false without an editor.
+  bool EditorSize(int* width, int* height);
 
   std::string EffectName();
   std::string VendorName();

@@ -128,6 +128,16 @@ std::string PluginHost::TextAnswer(VstInt32 opcode, VstInt32 index) {
   return Trimmed(text);
 }
 
+bool PluginHost::EditorSize(int* width, int* height) {
+  ERect* rect = nullptr;
+  if (!HasFlag(effFlagsHasEditor) || Dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) {
+    return false;
+  }
+  *width = rect->right - rect->left;
+  *height = rect->bottom - rect->top;
+  return *width > 0 && *height > 0;
+}
+
 std::string PluginHost::EffectName() {
   return TextAnswer(effGetEffectName, 0);
 }

@@ -206,9 +206,10 @@ bool CheckPositionals(const std::vector<std::string>& positionals, RenderOptions
     return false;
   }
   if (positionals.empty()) {
-    if (!options->list && options->saveFxp.empty() && options->saveFxb.empty()) {
-      *error = "nothing to do: give INPUT and OUTPUT, --list, --save-fxp or --save-fxb "
-               "(--help shows all options)";
+    if (!options->list && options->saveFxp.empty() && options->saveFxb.empty() &&
+        options->snapshot.empty()) {
+      *error = "nothing to do: give INPUT and OUTPUT, --list, --save-fxp, --save-fxb or "
+               "--snapshot (--help shows all options)";
       return false;
     }
     return true;

@@ -9,6 +9,7 @@
 #include "tools/render/RenderOptions.h"
 #include "tools/render/Report.h"
 #include "tools/render/SignalGenerator.h"
+#include "tools/render/SnapshotFile.h"
 
 #include <cstdio>
 #include <memory>
@@ -111,12 +112,8 @@ private:
                   std::to_string(effect.numOutputs) + " output(s); " + options.input + " has " +
                   std::to_string(reader->Channels()) + " channel(s)");
     }
-    if (!options.snapshot.empty()) {
-      if (!host->HasFlag(effFlagsHasEditor)) {
-        return Fail("--snapshot: " + host->EffectName() + " has no editor");
-      }
-      return Fail("--snapshot needs the editor's snapshot facility, which this build does not "
-                  "have yet");
+    if (!options.snapshot.empty() && !CanSnapshotEditor(*host, &error)) {
+      return Fail(error);
     }
     return true;
   }
@@ -157,7 +154,7 @@ private:
 
   bool Render() {
     if (!reader) {
-      return true;
+      return Snapshot();
     }
     std::string error;
     std::unique_ptr<AudioWriter> writer = AudioWriter::Create(
@@ -183,7 +180,15 @@ private:
         &error);
     host->Stop();
     bar.Finish();
-    if (!rendered || !writer->Commit(&error)) {
+    if (!rendered) {
+      return Fail(error);
+    }
+    // The picture shows the editor as the last block left it; the audio goes in place only
+    // when the picture could be written too.
+    if (!Snapshot()) {
+      return false;
+    }
+    if (!writer->Commit(&error)) {
       return Fail(error);
     }
 
@@ -208,6 +213,23 @@ private:
            FormatLevel(result.input.Rms()));
     Report("output level: peak " + FormatLevel(result.output.Peak()) + ", RMS " +
            FormatLevel(result.output.Rms()));
+    if (!options.snapshot.empty()) {
+      Report("snapshot: " + options.snapshot);
+    }
+    return true;
+  }
+
+  bool Snapshot() {
+    std::string error;
+    if (options.snapshot.empty()) {
+      return true;
+    }
+    if (!WriteEditorSnapshot(*host, options.snapshot, &error)) {
+      return Fail(error);
+    }
+    if (!reader) {
+      Report("snapshot: " + options.snapshot);
+    }
     return true;
   }
 

@@ -2,7 +2,7 @@
 
 const char* RenderUsage() {
   return R"(Usage: ombrix-render [options] INPUT OUTPUT
-       ombrix-render [options] --list | --save-fxp FILE | --save-fxb FILE
+       ombrix-render [options] --list | --save-fxp FILE | --save-fxb FILE | --snapshot PNG
        ombrix-render --generate sweep|chord [--seconds S] [--rate HZ] [--channels N] OUTPUT
 
 Renders INPUT (WAV, AIFF or FLAC; mono or stereo) through a VST 2 plug-in into OUTPUT. The
@@ -19,8 +19,9 @@ Plug-in:
   --save-fxb FILE            save all programs as a bank (.fxb)
   --save-fxp FILE            save the current program (.fxp)
   --list                     show the plug-in's programs and parameters
-  --snapshot PNG             write the editor's picture after rendering (needs the editor's
-                             snapshot facility)
+  --snapshot PNG             write the editor's picture after rendering (or, without audio
+                             files, as the settings leave it); Ombrix offers it, most
+                             plug-ins do not
 
 Rendering:
   --cc69 SECONDS=VALUE       send MIDI controller 69 with VALUE (0 to 127) at that time
@@ -41,6 +42,6 @@ Other:
   --help, -h                 show this text
 
 Order of work: --load-fxb, --program, --load-fxp, --param/--param-norm, --list, --save-fxb,
---save-fxp, then rendering. Exit status: 0 done, 1 failed, 2 bad command line.
+--save-fxp, then rendering, then --snapshot. Exit status: 0 done, 1 failed, 2 bad command line.
 )";
 }

@@ -38,24 +38,31 @@ double ChordSample(double t) {
 bool GenerateSignal(const std::string& kind, double seconds, int sampleRate, int channels,
                     AudioWriter& writer, std::string* error) {
   const int64_t frames = std::max<int64_t>(1, std::llround(seconds * sampleRate));
-  std::vector<double> mono(static_cast<size_t>(frames));
   const double topFrequency = std::min(20000.0, 0.45 * sampleRate);
-  for (int64_t frame = 0; frame < frames; ++frame) {
+  auto rawSample = [&](int64_t frame) {
     const double t = static_cast<double>(frame) / sampleRate;
-    mono[frame] =
-        kind == "sweep" ? std::sin(SweepPhase(t, seconds, 20.0, topFrequency)) : ChordSample(t);
-  }
+    return kind == "sweep" ? std::sin(SweepPhase(t, seconds, 20.0, topFrequency)) : ChordSample(t);
+  };
+  // Two passes, so long signals need no memory beyond one block: the first finds the peak.
   double peak = 0.0;
-  for (double sample : mono) {
-    peak = std::max(peak, std::fabs(sample));
+  for (int64_t frame = 0; frame < frames; ++frame) {
+    peak = std::max(peak, std::fabs(rawSample(frame)));
   }
   const double gain = peak > 0.0 ? kPeak / peak : 0.0;
-  std::vector<double> interleaved(static_cast<size_t>(frames) * channels);
-  for (int64_t frame = 0; frame < frames; ++frame) {
-    const double sample = mono[frame] * gain * Fade(frame, frames, sampleRate);
-    for (int channel = 0; channel < channels; ++channel) {
-      interleaved[frame * channels + channel] = sample;
+  constexpr int64_t kBlockFrames = 4096;
+  std::vector<double> interleaved(static_cast<size_t>(kBlockFrames) * channels);
+  for (int64_t start = 0; start < frames; start += kBlockFrames) {
+    const int64_t count = std::min(kBlockFrames, frames - start);
+    for (int64_t i = 0; i < count; ++i) {
+      const int64_t frame = start + i;
+      const double sample = rawSample(frame) * gain * Fade(frame, frames, sampleRate);
+      for (int channel = 0; channel < channels; ++channel) {
+        interleaved[i * channels + channel] = sample;
+      }
+    }
+    if (!writer.Write(interleaved.data(), count, error)) {
+      return false;
     }
   }
-  return writer.Write(interleaved.data(), frames, error);
+  return true;
 }
