@@ -18,7 +18,7 @@ public:
   StressHost& operator=(const StressHost&) = delete;
 
   AEffect* effect = nullptr;
-  // The plug-in's editor, or none when it has no editor of the framework's kind.
+  // The plug-in's editor, or none when it has none of the framework's kind.
   IEditor* editor = nullptr;
 
   VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
