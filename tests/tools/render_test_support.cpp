@@ -1,6 +1,7 @@
 #include "tests/tools/RenderTestSupport.h"
 
 #include "tools/render/AudioFile.h"
+#include "tools/render/HostPlatform.h"
 #include "tools/render/RenderTool.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,27 @@
 #include <memory>
 #include <sndfile.h>
 #include <sstream>
+
+namespace {
+// Keeps the built plug-in's library loaded for the whole test program, as a host keeps its
+// plug-ins: each run still creates, opens and closes its own instance, but the library's
+// process-wide picture cache is decoded once instead of once per run.
+class KeepPluginLoaded : public ::testing::Environment {
+public:
+  void SetUp() override {
+    std::string error;
+    library = LoadedLibrary::Open(DefaultPluginPath(), &error);
+    ASSERT_TRUE(library) << error;
+  }
+  void TearDown() override { library.reset(); }
+
+private:
+  std::unique_ptr<LoadedLibrary> library;
+};
+
+const ::testing::Environment* const keepPluginLoaded =
+    ::testing::AddGlobalTestEnvironment(new KeepPluginLoaded());
+} // namespace
 
 std::string FreshTestFolder() {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -57,6 +57,13 @@ std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::strin
     *error = "cannot load plug-in " + path + ": its effect record lacks entry functions";
     return nullptr;
   }
+  // Counts the buffers and lists are sized by; a record claiming more is not to be trusted.
+  constexpr VstInt32 kMostChannels = 64;
+  if (effect->numInputs < 0 || effect->numInputs > kMostChannels || effect->numOutputs < 0 ||
+      effect->numOutputs > kMostChannels || effect->numParams < 0 || effect->numPrograms < 0) {
+    *error = "cannot load plug-in " + path + ": its effect record reports impossible counts";
+    return nullptr;
+  }
   effect->resvd1 = reinterpret_cast<VstIntPtr>(host.get());
   host->effect = effect;
   host->Dispatch(effOpen);

@@ -83,8 +83,7 @@ bool CheckIdentity(PluginHost& host, const FxIdentity& identity, const std::stri
 bool ApplyProgram(PluginHost& host, const FxProgram& program, const std::string& path,
                   std::string* error) {
   if (program.isChunk) {
-    std::vector<uint8_t> chunk = program.chunk;
-    if (!host.SetChunk(true, chunk)) {
+    if (!host.SetChunk(true, program.chunk)) {
       *error = host.EffectName() + " refused the program state in " + path;
       return false;
     }
