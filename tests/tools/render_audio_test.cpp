@@ -248,3 +248,24 @@ TEST(RenderAudio, SnapshotShowsTheEditorAfterRenderingOrAsTheSettingsLeaveIt) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(ReadBytes(folder + "dirtier.png"), ReadBytes(folder + "default.png"));
 }
+
+TEST(RenderAudio, TheTransportDrivesTheBeatAnimation) {
+  const std::string folder = FreshTestFolder();
+  WriteAudio(folder + "in.wav", 2, kRate, std::vector<double>(2 * kRate, 0.3));
+  // The last block starts at 0.9 s: beat 0 at 60 BPM, beat 1 at 120 BPM. The theme image shows
+  // the beat's parity while "#KELBA Enabled" is on (its default); nothing else differs.
+  auto snapshotAt = [&](const std::string& tempo, bool stopped) {
+    std::vector<std::string> arguments = {"--block", "800", "--tempo", tempo};
+    if (stopped) {
+      arguments.push_back("--stopped");
+    }
+    arguments.insert(arguments.end(),
+                     {"--snapshot", folder + "editor.png", folder + "in.wav", folder + "out.wav"});
+    const RunResult run = RunTool(arguments);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return ReadBytes(folder + "editor.png");
+  };
+  EXPECT_NE(snapshotAt("60", false), snapshotAt("120", false));
+  EXPECT_EQ(snapshotAt("60", true), snapshotAt("120", true));
+  EXPECT_EQ(snapshotAt("60", false), snapshotAt("60", true));
+}
