@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -119,36 +120,32 @@ TEST(PopupMenu, IdsGoDepthFirstAndMapBack) {
 }
 
 namespace {
-// While the menu tracks its own message loop, these choose the submenu's second entry.
+// The menu's modal loop takes keyboard messages from the thread's queue, whichever window they
+// are posted to; posting (rather than injecting input) keeps other programs' windows out of it.
+HWND menuOwner = nullptr;
+
+void PostKeys(std::initializer_list<WPARAM> keys) {
+  for (WPARAM key : keys) {
+    PostMessageA(menuOwner, WM_KEYDOWN, key, 1);
+    PostMessageA(menuOwner, WM_KEYUP, key, 0xC0000001);
+  }
+}
+
+// Chooses the submenu's second entry.
 void CALLBACK ChooseSubmenuSecond(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  const WORD keys[] = {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN};
-  for (WORD key : keys) {
-    INPUT input[2] = {};
-    input[0].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = key;
-    input[1] = input[0];
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-  }
+  PostKeys({VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
 }
 
 void CALLBACK DismissMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  INPUT input[2] = {};
-  input[0].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = VK_ESCAPE;
-  input[1] = input[0];
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
-  SendInput(2, input, sizeof(INPUT));
+  PostKeys({VK_ESCAPE, VK_ESCAPE});
 }
 } // namespace
 
 TEST(PopupMenu, RunReturnsTheMenuHoldingTheChoice) {
   ServicesEditor e;
-  SetForegroundWindow(HostWindow::Root());
-  PumpMessages(50);
+  menuOwner = e.window;
   IMenu top = NestedMenu();
   e.editor.DispatchPress(20, 20, IMouseKeys{});
   SetTimer(nullptr, 0, 300, ChooseSubmenuSecond);
