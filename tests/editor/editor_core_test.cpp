@@ -341,19 +341,3 @@ TEST_F(EditorTest, ResizingRemovesTheControlsAndRemakesTheBitmap) {
   EXPECT_EQ(editor.Width(), 300);
   EXPECT_EQ(editor.Height(), 200);
 }
-
-TEST_F(EditorTest, WindowLessEditorOpensNothing) {
-  IOffscreenEditor plain(&plugin, 560, 400, 25);
-  EXPECT_EQ(plain.AttachWindow(reinterpret_cast<void*>(1)), nullptr);
-  EXPECT_FALSE(plain.HasWindow());
-  EXPECT_FALSE(plain.OpenLink("https://quillmarsh.example/", "", nullptr, nullptr));
-  std::string file = "preset.fxp";
-  std::string directory;
-  plain.AskForFile(&file, 1, &directory, "fxp fxb");
-  EXPECT_TRUE(file.empty());
-  EXPECT_STREQ(plain.GraphicsApiName(), "");
-  // An empty text is drawn at once, with or without a font.
-  ITextStyle style;
-  IBounds rect{0, 0, 100, 20};
-  EXPECT_TRUE(plain.DrawStyledText(&style, "", &rect, false));
-}
