@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Turns Google Benchmark JSON files into a markdown table of ratios against baselines.
+
+Each figure is read against what it is measured by: the processing entries against a plain
+copy of the same buffers, blits and fills against a plain row copy (per pixel), the decode
+against a bare libpng decode of the same bytes, and the editor's full redraw against the 40 ms
+redraw tick. Usage: bench_table.py [--load BEFORE AFTER] FILE.json...
+"""
+
+import datetime
+import json
+import os
+import platform
+import re
+import sys
+
+REDRAW_BUDGET_NS = 40e6
+
+# (pattern, baseline name or None, what the baseline is, compare per item)
+RULES = [
+    (r"^BM_ProcessDoubleReplacing/frames:(\d+)/", r"BM_CopyDouble/frames:\1",
+     "copy of the same double buffers", True),
+    (r"^BM_Process(?:Replacing|Adding)/frames:(\d+)/", r"BM_CopyFloat/frames:\1",
+     "copy of the same float buffers", True),
+    (r"^(?:CopyArea|FillArea)/", "PlainCopy/560x400", "plain row copy, per pixel", True),
+    (r"^DecodeKnob/RasterDecodePngBytes", "DecodeKnob/bare-libpng",
+     "bare libpng decode", False),
+    (r"^BM_FullRedraw", None, "40 ms redraw tick", False),
+]
+
+UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def read_runs(paths):
+    runs = {}
+    for path in paths:
+        with open(path, encoding="utf-8") as f:
+            data = json.load(f)
+        for entry in data.get("benchmarks", []):
+            if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") != "median":
+                continue
+            name = entry.get("run_name", entry["name"])
+            scale = UNIT_NS[entry.get("time_unit", "ns")]
+            time_ns = entry["real_time"] * scale
+            # Items per call: Google Benchmark reports the rate against CPU time.
+            rate = entry.get("items_per_second")
+            items = rate * entry["cpu_time"] * scale * 1e-9 if rate else None
+            runs[name] = {"time_ns": time_ns, "items": items}
+    return runs
+
+
+def show_time(ns):
+    for unit, scale in (("ms", 1e6), ("µs", 1e3)):
+        if ns >= scale:
+            return f"{ns / scale:.3g} {unit}"
+    return f"{ns:.3g} ns"
+
+
+def ratio(run, base, per_item):
+    if per_item and run["items"] and base["items"]:
+        return (run["time_ns"] / run["items"]) / (base["time_ns"] / base["items"])
+    return run["time_ns"] / base["time_ns"]
+
+
+def rows(runs):
+    baselines = set()
+    for name in runs:
+        for pattern, baseline, _, _ in RULES:
+            if baseline and re.match(pattern, name):
+                baselines.add(re.sub(pattern + ".*", baseline, name))
+    for name, run in runs.items():
+        if name in baselines:
+            continue
+        for pattern, baseline, label, per_item in RULES:
+            if not re.match(pattern, name):
+                continue
+            if baseline is None:
+                yield name, run, label, show_time(REDRAW_BUDGET_NS), run["time_ns"] / REDRAW_BUDGET_NS
+            else:
+                base_name = re.sub(pattern + ".*", baseline, name)
+                base = runs.get(base_name)
+                if base is None:
+                    yield name, run, label, "missing", None
+                else:
+                    yield name, run, label, show_time(base["time_ns"]), ratio(run, base, per_item)
+            break
+        else:
+            yield name, run, "none", "", None
+
+
+def machine():
+    model = platform.processor() or "unknown CPU"
+    try:
+        with open("/proc/cpuinfo", encoding="utf-8") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    model = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    return f"{model}, {os.cpu_count()} logical CPUs (nproc)"
+
+
+def main(argv):
+    load = None
+    if len(argv) >= 3 and argv[0] == "--load":
+        load, argv = (argv[1], argv[2]), argv[3:]
+    runs = read_runs(argv)
+    print(f"Measured {datetime.date.today().isoformat()} on {machine()}"
+          + (f"; load average {load[0]} before, {load[1]} after." if load else "."))
+    print()
+    print("| Benchmark | Time | Baseline | Baseline time | Ratio |")
+    print("|---|---:|---|---:|---:|")
+    for name, run, label, base_time, value in rows(runs):
+        shown = f"{value:.2f}" if value is not None else "–"
+        print(f"| `{name}` | {show_time(run['time_ns'])} | {label} | {base_time} | {shown} |")
+    print()
+    print("Ratio: time per call (per pixel or frame where the baseline covers a different size)"
+          " over the baseline's; below 1 is faster than the baseline.")
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
