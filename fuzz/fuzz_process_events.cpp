@@ -77,7 +77,9 @@ void ReadEvents(FuzzBytes& bytes, EventList& list, int* midiSent) {
       list.order.push_back(nullptr);
     } else {
       VstEvent event = {};
-      event.type = kind;
+      // Any type but the two real kinds: a sysex type on this shorter record would be a host
+      // handing over too few bytes.
+      event.type = kind == kVstMidiType || kind == kVstSysExType ? kind + 0x100 : kind;
       event.byteSize = sizeof(VstEvent);
       event.deltaFrames = offset;
       list.foreign.push_back(event);
