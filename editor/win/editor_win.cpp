@@ -112,6 +112,10 @@ void IEditorWin::UnregisterClassWhenUnused() {
 
 bool IEditorWin::PresentRect(const IBounds& rect) {
   HWND hwnd = window;
+  // A redraw without a window (an off-screen snapshot) has nowhere to go.
+  if (!hwnd) {
+    return true;
+  }
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(hwnd, &paint);
   RasterSysBitmap* bitmap = DrawBitmap();

@@ -4,6 +4,7 @@
 #include "../plugin/TestPlugin.h"
 #include "editor/win/EditorWin.h"
 #include "editor/win/WindowInput.h"
+#include "platform/DebugPrint.h"
 #include "raster/RasterSysBitmap.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,15 @@ struct EditorInHost {
   RecordingControl* free = nullptr;
   HWND window = nullptr;
 };
+
+std::vector<std::string>& DebugLines() {
+  static std::vector<std::string> lines;
+  return lines;
+}
+
+void CaptureDebugLine(const char* line) {
+  DebugLines().push_back(line);
+}
 
 bool ClassRegistered() {
   WNDCLASSA info{};
@@ -272,4 +282,31 @@ TEST(EditorWindow, LoadsTheModulesPngResourcesOnly) {
   IEditorWin editor(&plugin, 560, 400, 25);
   EXPECT_EQ(editor.LoadImageResource(101, "knob.bmp"), nullptr);
   EXPECT_EQ(editor.LoadImageResource(4242, "missing.png"), nullptr);
+}
+
+TEST(EditorWindow, OpacityGoesToTheHostsTopLevelWindow) {
+  TestPlugin plugin;
+  // Hidden, so that destroying the top-level window does not wait for Wine.
+  HWND top = CreateWindowExA(0, "STATIC", "Host", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                             nullptr, nullptr);
+  HWND frame =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 300, 200, top, nullptr, nullptr, nullptr);
+  IEditorWin editor(&plugin, 100, 100, 25);
+  editor.PrepareDrawing();
+  ASSERT_NE(editor.AttachWindow(frame), nullptr);
+  DebugLines().clear();
+  SetDebugSink(CaptureDebugLine);
+  editor.SetHostWindowOpacity(200);
+  SetDebugSink(nullptr);
+  EXPECT_TRUE(GetWindowLongA(top, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_FALSE(GetWindowLongA(frame, GWL_EXSTYLE) & WS_EX_LAYERED);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(top, nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 200);
+  EXPECT_TRUE(flags & LWA_ALPHA);
+  ASSERT_EQ(DebugLines().size(), 1u);
+  EXPECT_NE(DebugLines()[0].find("200"), std::string::npos);
+  editor.DetachWindow();
+  DestroyWindow(top);
 }
