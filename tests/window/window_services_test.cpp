@@ -394,3 +394,22 @@ TEST(EditorServices, LinksOpenNothingWithoutANetworkOrBrowser) {
   EXPECT_FALSE(e.editor.OpenLink("https://quillmarsh.example/", "", nullptr, nullptr));
   EXPECT_FALSE(e.editor.OpenLink("", "", nullptr, nullptr));
 }
+
+TEST(TextEntry, FreeTextBoxesAskForTheEnterKey) {
+  ServicesEditor e;
+  MSG enter{};
+  enter.message = WM_KEYDOWN;
+  enter.wParam = VK_RETURN;
+  const LPARAM asked = reinterpret_cast<LPARAM>(&enter);
+  HWND box = e.Open(-1);
+  EXPECT_TRUE(SendMessageA(box, WM_GETDLGCODE, VK_RETURN, asked) & DLGC_WANTALLKEYS);
+  e.editor.DismissTextEntry();
+  e.Tick();
+  // A parameter entry keeps the answer of a plain box of the same style.
+  box = e.Open(0);
+  HWND plain = CreateWindowExA(0, "EDIT", "", GetWindowLongA(box, GWL_STYLE), 0, 0, 10, 10,
+                               e.window, nullptr, nullptr, nullptr);
+  EXPECT_EQ(SendMessageA(box, WM_GETDLGCODE, VK_RETURN, asked),
+            SendMessageA(plain, WM_GETDLGCODE, VK_RETURN, asked));
+  DestroyWindow(plain);
+}
