@@ -36,10 +36,17 @@ void IEditor::DispatchPress(int x, int y, const IMouseKeys& keys) {
     plugin->ParameterContextRequest(control->ParamIndex(), x, y);
     return;
   }
+  // The gesture opens before the press itself may write a value (a switch steps on the press):
+  // hosts recording touch automation drop values that arrive outside a begin/end bracket.
+  const int boundBefore = control->ParamIndex();
+  if (plugin && boundBefore >= 0) {
+    plugin->BeginHostEdit(boundBefore);
+  }
   control->PointerDown(x, y, keys);
-  // Read again: pressing may have changed what the control is bound to.
-  if (plugin && control->ParamIndex() >= 0) {
-    plugin->BeginHostEdit(control->ParamIndex());
+  // Pressing may have changed what the control is bound to.
+  const int boundAfter = control->ParamIndex();
+  if (plugin && boundAfter >= 0 && boundAfter != boundBefore) {
+    plugin->BeginHostEdit(boundAfter);
   }
 }
 

@@ -133,9 +133,9 @@ TEST_F(OmbrixEditorTest, ThemeButtonClicksReachTheHostAndNeverTheThemeImage) {
   host.Start();
   host.ClearCalls();
   Click(380, 30);
-  // The switch changes on the press itself, which comes before the begin notice.
+  // The switch changes on the press itself, inside the gesture's begin and end notices.
   EXPECT_EQ(EditCalls(),
-            (std::vector<VstInt32>{audioMasterAutomate, audioMasterBeginEdit, audioMasterEndEdit}));
+            (std::vector<VstInt32>{audioMasterBeginEdit, audioMasterAutomate, audioMasterEndEdit}));
   const auto automated = host.CallsOf(audioMasterAutomate);
   ASSERT_EQ(automated.size(), 1u);
   EXPECT_EQ(automated[0].index, Ombrix::ParamKelbaEnabled);

@@ -130,9 +130,8 @@ bool EditorClassRegistered() {
   return GetClassInfoA(GetModuleHandleA("Ombrix.dll"), "EditorWndClass", &info) != 0;
 }
 
-// A switch steps its value as it is pressed, so the host hears the new value just before the
-// gesture's begin notice.
-const std::vector<VstInt32> kSwitchGesture{audioMasterAutomate, audioMasterBeginEdit,
+// A switch steps its value as it is pressed, inside the gesture's begin and end notices.
+const std::vector<VstInt32> kSwitchGesture{audioMasterBeginEdit, audioMasterAutomate,
                                            audioMasterEndEdit};
 } // namespace
 
