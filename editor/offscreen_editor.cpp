@@ -1,6 +1,6 @@
 #include "editor/OffscreenEditor.h"
 
-#include "editor/ImageResource.h"
+#include "raster/RasterPngResource.h"
 
 IMenu* IOffscreenEditor::RunPopupMenu(IMenu*, const IBounds&) {
   ResetCapture();
@@ -32,5 +32,5 @@ void IOffscreenEditor::AskForFile(std::string* fileName, int, std::string*, cons
 }
 
 std::unique_ptr<RasterBitmap> IOffscreenEditor::LoadImageResource(int id, const char* fileName) {
-  return DecodeImageResource(id, fileName);
+  return RasterLoadPngResource(id, fileName);
 }

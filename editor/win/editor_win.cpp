@@ -1,10 +1,10 @@
 #include "editor/win/EditorWin.h"
 
 #include "editor/Control.h"
-#include "editor/ImageResource.h"
 #include "editor/win/WindowInput.h"
 #include "platform/DebugPrint.h"
 #include "plugin/AudioPlugin.h"
+#include "raster/RasterPngResource.h"
 #include "raster/RasterSysBitmap.h"
 
 namespace {
@@ -235,5 +235,5 @@ void IEditorWin::RestorePointer() {
 }
 
 std::unique_ptr<RasterBitmap> IEditorWin::LoadImageResource(int id, const char* fileName) {
-  return DecodeImageResource(id, fileName);
+  return RasterLoadPngResource(id, fileName);
 }

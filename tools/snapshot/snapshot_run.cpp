@@ -2,7 +2,7 @@
 
 #include "editor/Editor.h"
 #include "effect/EditorSnapshot.h"
-#include "tools/snapshot/PngWriter.h"
+#include "tools/png/PngWriter.h"
 #include "vst2/IVst2Plugin.h"
 #include "vst2/PluginEntry.h"
 

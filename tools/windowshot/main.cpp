@@ -2,7 +2,7 @@
 // top-level window, effEditOpen), feeds it a few blocks of a tone so the meters stand up, lets
 // the window run its timer, then reads the editor window's pixels back from the screen with
 // GDI and writes them to a PNG.
-#include "tools/snapshot/PngWriter.h"
+#include "tools/png/PngWriter.h"
 #include "vst2/VstAbi.h"
 
 #include <windows.h>

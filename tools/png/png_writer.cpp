@@ -1,16 +1,11 @@
-#include "tools/snapshot/PngWriter.h"
+#include "tools/png/PngWriter.h"
 
 #include <png.h>
 
 #include <csetjmp>
-#include <cstdio>
 #include <vector>
 
-bool WritePng(const char* fileName, const std::uint32_t* pixels, int width, int height) {
-  std::FILE* file = std::fopen(fileName, "wb");
-  if (!file) {
-    return false;
-  }
+bool WritePng(std::FILE* file, const std::uint32_t* pixels, int width, int height) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   std::vector<png_byte> row(static_cast<size_t>(width) * 3);
@@ -34,5 +29,14 @@ bool WritePng(const char* fileName, const std::uint32_t* pixels, int width, int 
     written = true;
   }
   png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+  return written;
+}
+
+bool WritePng(const char* fileName, const std::uint32_t* pixels, int width, int height) {
+  std::FILE* file = std::fopen(fileName, "wb");
+  if (!file) {
+    return false;
+  }
+  const bool written = WritePng(file, pixels, width, height);
   return std::fclose(file) == 0 && written;
 }
