@@ -183,7 +183,7 @@ TEST(EditorWindow, PressDragReleaseReachTheCapturedControl) {
   // Released over the other control: the pressed one still gets it.
   e.Send(WM_LBUTTONUP, 0, PointerAt(250, 50));
   EXPECT_EQ(Log(e.plugin),
-            (std::vector<std::string>{"knob down 20,20", "Begin 0", "knob drag 3,-5 shift",
+            (std::vector<std::string>{"Begin 0", "knob down 20,20", "knob drag 3,-5 shift",
                                       "knob up 250,50", "End 0"}));
   EXPECT_EQ(e.editor->CapturedIndex(), -1);
   EXPECT_NE(GetCapture(), e.window);
