@@ -104,6 +104,10 @@ private:
   bool RenderGlyph(RasterBitmap* bitmap, const RasterGlyph& glyph, int x, int y,
                    const RasterRect& clip, float alpha);
   bool UsesPlatformPath(std::uint32_t format) const;
+  // Calls visit(glyph, pen) for every glyph of the text, with the pen where the glyph starts;
+  // carriage returns are skipped and line feeds start a new line (a blank on a single line).
+  template <typename Visit>
+  void WalkGlyphs(const char* text, int length, std::uint32_t format, Visit visit);
   // Walks the text's glyphs from (0, 0): width and height of the block.
   void Measure(const char* text, int length, std::uint32_t format, int* width, int* height);
   int Draw(RasterBitmap* bitmap, const char* text, int length, const RasterRect& rect,

@@ -186,12 +186,9 @@ bool RasterCachedFont::UsesPlatformPath(std::uint32_t format) const {
          font_system::NativeTextAllowed();
 }
 
-void RasterCachedFont::Measure(const char* text, int length, std::uint32_t format, int* width,
-                               int* height) {
-  const bool rotated = (fontFlags & FontRotate) != 0;
+template <typename Visit>
+void RasterCachedFont::WalkGlyphs(const char* text, int length, std::uint32_t format, Visit visit) {
   Pen pen;
-  int longest = 0;
-  int deepest = 0;
   TextCodes codes(text, length);
   while (!codes.AtEnd()) {
     int code = codes.Next();
@@ -210,12 +207,22 @@ void RasterCachedFont::Measure(const char* text, int length, std::uint32_t forma
     if (!glyph) {
       continue;
     }
+    visit(*glyph, pen);
     pen.along += glyph->advance;
-    longest = std::max(longest, pen.along);
-    if (glyph->position > 0) {
-      deepest = std::max(deepest, pen.across + (rotated ? glyph->width : glyph->height));
-    }
   }
+}
+
+void RasterCachedFont::Measure(const char* text, int length, std::uint32_t format, int* width,
+                               int* height) {
+  const bool rotated = (fontFlags & FontRotate) != 0;
+  int longest = 0;
+  int deepest = 0;
+  WalkGlyphs(text, length, format, [&](const RasterGlyph& glyph, const Pen& pen) {
+    longest = std::max(longest, pen.along + glyph.advance);
+    if (glyph.position > 0) {
+      deepest = std::max(deepest, pen.across + (rotated ? glyph.width : glyph.height));
+    }
+  });
   *width = rotated ? deepest : longest;
   *height = rotated ? longest : deepest;
 }
@@ -297,40 +304,20 @@ int RasterCachedFont::Draw(RasterBitmap* bitmap, const char* text, int length,
   const int startX = x;
   const int startY = y;
   int reach = 0;
-  Pen pen;
-  TextCodes codes(text, length);
-  while (!codes.AtEnd()) {
-    int code = codes.Next();
-    if (code == kCarriageReturn) {
-      continue;
-    }
-    if (code == kLineFeed) {
-      if (!(format & TextSingleLine)) {
-        pen.along = 0;
-        pen.across += lineHeight + lineSpacing;
-        continue;
-      }
-      code = ' ';
-    }
-    const RasterGlyph* glyph = Glyph(code);
-    if (!glyph) {
-      continue;
-    }
+  WalkGlyphs(text, length, format, [&](const RasterGlyph& glyph, const Pen& pen) {
     if (!rotated) {
       const int gx = startX + pen.along;
       const int gy = startY + pen.across;
-      if (RenderGlyph(bitmap, *glyph, gx, gy, clip, alpha)) {
-        reach = std::max(reach, gy + glyph->height - startY);
+      if (RenderGlyph(bitmap, glyph, gx, gy, clip, alpha)) {
+        reach = std::max(reach, gy + glyph.height - startY);
       }
-      pen.along += glyph->advance;
-      continue;
+      return;
     }
     const int gx = startX + pen.across;
-    const int gy = upward ? startY - pen.along - glyph->height : startY + pen.along;
-    if (RenderGlyph(bitmap, *glyph, gx, gy, clip, alpha)) {
-      reach = std::max(reach, gx + glyph->width - startX);
+    const int gy = upward ? startY - pen.along - glyph.height : startY + pen.along;
+    if (RenderGlyph(bitmap, glyph, gx, gy, clip, alpha)) {
+      reach = std::max(reach, gx + glyph.width - startX);
     }
-    pen.along += glyph->advance;
-  }
+  });
   return reach;
 }
