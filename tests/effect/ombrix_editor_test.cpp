@@ -1,4 +1,4 @@
-#include "tests/effect/InProcessHost.h"
+#include "tests/support/InProcessHost.h"
 
 #include "editor/ImageControls.h"
 #include "editor/KnobControl.h"

@@ -1,4 +1,4 @@
-#include "tests/stress/StressHost.h"
+#include "tests/support/InProcessHost.h"
 
 #include "editor/Editor.h"
 
@@ -59,10 +59,12 @@ private:
 // event sent in has come back exactly once and in the order of its offset, and the final state
 // round-trips through its blocks. Under ThreadSanitizer any unguarded hand-over is reported.
 TEST(PluginStress, HostThreadsDriveOnePluginAtOnce) {
-  StressHost host;
+  InProcessHost host(InProcessHost::Recording::PassedOnMidi);
   ASSERT_NE(host.effect, nullptr);
   ASSERT_NE(host.editor, nullptr);
   host.Start(BlockFrames);
+  // Playing on an odd beat, so the beat animation has work to do.
+  host.SetBeat(3.5);
   AEffect* effect = host.effect;
   IEditor* editor = host.editor;
   StartLine start(5);
@@ -172,7 +174,7 @@ TEST(PluginStress, HostThreadsDriveOnePluginAtOnce) {
   const std::vector<char> program = host.SaveChunk(true);
   ASSERT_FALSE(bank.empty());
   ASSERT_FALSE(program.empty());
-  StressHost fresh;
+  InProcessHost fresh;
   fresh.Start(BlockFrames);
   EXPECT_EQ(fresh.LoadChunk(false, bank), 1);
   fresh.Dispatch(effSetProgram, 0, current);

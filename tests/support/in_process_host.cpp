@@ -1,9 +1,7 @@
-#include "tests/effect/InProcessHost.h"
+#include "tests/support/InProcessHost.h"
 
 #include "vst2/IVst2Plugin.h"
 #include "vst2/PluginEntry.h"
-
-#include <cstring>
 
 namespace {
 // The entry point has no way to hand over the host object before the effect record exists;
@@ -11,7 +9,7 @@ namespace {
 thread_local InProcessHost* creatingHost = nullptr;
 } // namespace
 
-InProcessHost::InProcessHost() {
+InProcessHost::InProcessHost(Recording recording) : recording(recording) {
   creatingHost = this;
   effect = VSTPluginMain(Callback);
   creatingHost = nullptr;
@@ -40,18 +38,26 @@ void InProcessHost::Start(int blockFrames) {
 }
 
 void InProcessHost::SendMidi(int offset, int status, int data1, int data2) {
-  VstMidiEvent event;
-  std::memset(&event, 0, sizeof(event));
+  VstMidiEvent event = {};
   event.type = kVstMidiType;
   event.byteSize = sizeof(VstMidiEvent);
   event.deltaFrames = offset;
   event.midiData[0] = static_cast<char>(status);
   event.midiData[1] = static_cast<char>(data1);
   event.midiData[2] = static_cast<char>(data2);
-  VstEvents list = {};
-  list.numEvents = 1;
-  list.events[0] = reinterpret_cast<VstEvent*>(&event);
-  Dispatch(effProcessEvents, 0, 0, &list);
+  SendEvents({event});
+}
+
+void InProcessHost::SendEvents(std::vector<VstMidiEvent> events) {
+  // The pointer array grows past the two entries the record declares, as hosts allocate it.
+  std::vector<char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
+  auto* list = reinterpret_cast<VstEvents*>(storage.data());
+  list->numEvents = static_cast<VstInt32>(events.size());
+  VstEvent** entries = list->events;
+  for (size_t i = 0; i < events.size(); ++i) {
+    entries[i] = reinterpret_cast<VstEvent*>(&events[i]);
+  }
+  Dispatch(effProcessEvents, 0, 0, list);
 }
 
 void InProcessHost::Process(double left, double right, int frames) {
@@ -76,6 +82,25 @@ void InProcessHost::SetBeat(double ppq) {
   time.flags = kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid;
 }
 
+std::vector<char> InProcessHost::SaveChunk(bool program) {
+  void* data = nullptr;
+  const VstIntPtr size = Dispatch(effGetChunk, program ? 1 : 0, 0, &data);
+  const char* bytes = static_cast<const char*>(data);
+  return size > 0 && bytes ? std::vector<char>(bytes, bytes + size) : std::vector<char>();
+}
+
+VstIntPtr InProcessHost::LoadChunk(bool program, std::vector<char> block) {
+  return Dispatch(effSetChunk, program ? 1 : 0, static_cast<VstIntPtr>(block.size()), block.data());
+}
+
+std::vector<float> InProcessHost::ParameterValues() {
+  std::vector<float> values;
+  for (VstInt32 i = 0; i < effect->numParams; ++i) {
+    values.push_back(effect->getParameter(effect, i));
+  }
+  return values;
+}
+
 std::vector<InProcessHost::Call> InProcessHost::Calls() {
   std::lock_guard<std::mutex> guard(mutex);
   return calls;
@@ -96,6 +121,14 @@ void InProcessHost::ClearCalls() {
   calls.clear();
 }
 
+std::vector<VstMidiEvent> InProcessHost::PassedOn() {
+  std::vector<VstMidiEvent> passedOn;
+  for (const Call& call : CallsOf(audioMasterProcessEvents)) {
+    passedOn.insert(passedOn.end(), call.midiEvents.begin(), call.midiEvents.end());
+  }
+  return passedOn;
+}
+
 VstIntPtr VSTCALLBACK InProcessHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                               VstIntPtr, void* ptr, float opt) {
   InProcessHost* host = effect ? static_cast<InProcessHost*>(effect->user) : nullptr;
@@ -105,20 +138,23 @@ VstIntPtr VSTCALLBACK InProcessHost::Callback(AEffect* effect, VstInt32 opcode, 
   if (!host) {
     return 0;
   }
-  std::lock_guard<std::mutex> guard(host->mutex);
   Call call;
   call.opcode = opcode;
   call.index = index;
   call.opt = opt;
   if (opcode == audioMasterProcessEvents && ptr) {
     const auto* list = static_cast<const VstEvents*>(ptr);
+    VstEvent* const* entries = list->events;
     for (VstInt32 i = 0; i < list->numEvents; ++i) {
-      if (list->events[i] && list->events[i]->type == kVstMidiType) {
-        call.midiEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
+      if (entries[i] && entries[i]->type == kVstMidiType) {
+        call.midiEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(entries[i]));
       }
     }
   }
-  host->calls.push_back(call);
+  if (host->recording == Recording::EveryCall || !call.midiEvents.empty()) {
+    std::lock_guard<std::mutex> guard(host->mutex);
+    host->calls.push_back(call);
+  }
   switch (opcode) {
   case audioMasterVersion:
     return 2400;
