@@ -2,4 +2,6 @@
 
 #include <windows.h>
 
-void EmitDebugLine(const char* line) { OutputDebugStringA(line); }
+void EmitDebugLine(const char* line) {
+  OutputDebugStringA(line);
+}

@@ -19,9 +19,9 @@ void FormatLine(char* out, const char* format, va_list args) {
     length = length < 0 ? 0 : kMaxText;
   }
   out[length] = '\0';
-  while (length > 0 && (out[length - 1] == ' ' || out[length - 1] == '\t' ||
-                        out[length - 1] == '\r' || out[length - 1] == '\n' ||
-                        out[length - 1] == '\v' || out[length - 1] == '\f')) {
+  while (length > 0 &&
+         (out[length - 1] == ' ' || out[length - 1] == '\t' || out[length - 1] == '\r' ||
+          out[length - 1] == '\n' || out[length - 1] == '\v' || out[length - 1] == '\f')) {
     --length;
   }
   std::memcpy(out + length, "\r\n", 3);
@@ -47,4 +47,6 @@ void DebugPrint(const char* format, ...) {
   }
 }
 
-void SetDebugSink(DebugSink sink) { debugSink.store(sink, std::memory_order_release); }
+void SetDebugSink(DebugSink sink) {
+  debugSink.store(sink, std::memory_order_release);
+}

@@ -11,10 +11,18 @@ std::recursive_mutex* Mutex(unsigned char* storage) {
 }
 } // namespace
 
-IRecursiveLock::IRecursiveLock() { new (storage) std::recursive_mutex; }
+IRecursiveLock::IRecursiveLock() {
+  new (storage) std::recursive_mutex;
+}
 
-IRecursiveLock::~IRecursiveLock() { Mutex(storage)->~recursive_mutex(); }
+IRecursiveLock::~IRecursiveLock() {
+  Mutex(storage)->~recursive_mutex();
+}
 
-void IRecursiveLock::Enter() { Mutex(storage)->lock(); }
+void IRecursiveLock::Enter() {
+  Mutex(storage)->lock();
+}
 
-void IRecursiveLock::Leave() { Mutex(storage)->unlock(); }
+void IRecursiveLock::Leave() {
+  Mutex(storage)->unlock();
+}

@@ -15,8 +15,14 @@ IRecursiveLock::IRecursiveLock() {
   InitializeCriticalSection(new (storage) CRITICAL_SECTION);
 }
 
-IRecursiveLock::~IRecursiveLock() { DeleteCriticalSection(Section(storage)); }
+IRecursiveLock::~IRecursiveLock() {
+  DeleteCriticalSection(Section(storage));
+}
 
-void IRecursiveLock::Enter() { EnterCriticalSection(Section(storage)); }
+void IRecursiveLock::Enter() {
+  EnterCriticalSection(Section(storage));
+}
 
-void IRecursiveLock::Leave() { LeaveCriticalSection(Section(storage)); }
+void IRecursiveLock::Leave() {
+  LeaveCriticalSection(Section(storage));
+}

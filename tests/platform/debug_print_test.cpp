@@ -7,7 +7,9 @@
 
 namespace {
 std::vector<std::string> captured;
-void Capture(const char* line) { captured.emplace_back(line); }
+void Capture(const char* line) {
+  captured.emplace_back(line);
+}
 } // namespace
 
 TEST(DebugPrint, TrimsTrailingBlanksAndEndsWithCrLf) {
