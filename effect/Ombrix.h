@@ -47,6 +47,9 @@ private:
   // Clips one channel and delivers the MIDI events falling due within it; returns its peak.
   double ClipChannel(const double* input, double* output, int frames, double peak);
   void DeliverDueEvents(int sampleIndex);
+  // The sample of the current block at which the event falls due (64-bit: host offsets are
+  // arbitrary 32-bit values).
+  int64_t DueSample(const IMidiEvent& event) const;
   void MoveAmountFromController(uint8_t value);
   // What the editor shows of the block just processed.
   void ShowBlockFeedback(int beatParity);

@@ -48,8 +48,8 @@ double Ombrix::ClipChannel(const double* input, double* output, int frames, doub
   while (sample < frames) {
     // Samples run in stretches up to the next due event, so the inner loop stays plain.
     int stretchEnd = frames;
-    if (midiQueue.HasPending() && midiQueue.Next().offset < frames) {
-      stretchEnd = std::max(midiQueue.Next().offset, sample) + 1;
+    if (midiQueue.HasPending() && DueSample(midiQueue.Next()) < frames) {
+      stretchEnd = static_cast<int>(std::max<int64_t>(DueSample(midiQueue.Next()), sample)) + 1;
     }
     const double level = clipLevel;
     for (; sample < stretchEnd; ++sample) {
@@ -63,7 +63,7 @@ double Ombrix::ClipChannel(const double* input, double* output, int frames, doub
 }
 
 void Ombrix::DeliverDueEvents(int sampleIndex) {
-  while (midiQueue.HasPending() && midiQueue.Next().offset <= sampleIndex) {
+  while (midiQueue.HasPending() && DueSample(midiQueue.Next()) <= sampleIndex) {
     // Taken off the queue first: the host may hand in new events while it is called below.
     const IMidiEvent event = midiQueue.Next();
     midiQueue.DropNext();
@@ -75,6 +75,10 @@ void Ombrix::DeliverDueEvents(int sampleIndex) {
     }
     SendMidiEvent(&event);
   }
+}
+
+int64_t Ombrix::DueSample(const IMidiEvent& event) const {
+  return static_cast<int64_t>(event.offset) - SubBlockStart();
 }
 
 // The controller turns the knob, which pushes its value to the amount through the same path as

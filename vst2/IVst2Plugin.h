@@ -40,6 +40,10 @@ public:
   static IVst2Plugin* FromEffect(AEffect* record);
 
   bool WantsMidi() const { return wantsMidi; }
+  // Frames of the host's current process call handled before this ProcessBlock: 0 unless the
+  // call is longer than the scratch buffers and runs in sub-blocks. The call's MIDI offsets
+  // count from its first frame, so an effect subtracts this to find an event's sample.
+  int SubBlockStart() const { return subBlockStart; }
 
 private:
   // Entry functions stored in the effect record.
@@ -85,6 +89,7 @@ private:
   VstSpeakerArrangement outputArrangement = {};
   bool firstOpenDone = false;
   bool wantsMidi = true;
+  int subBlockStart = 0;
   IByteBlock programState;
   IByteBlock bankState;
   AEffect effect = {};

@@ -67,9 +67,11 @@ void IVst2Plugin::ProcessDouble(double** hostInputs, double** hostOutputs, int f
       double* destination = HostChannel(hostOutputs, next++, done);
       *pin.slot = destination ? destination : pin.scratch.data();
     }
+    subBlockStart = done;
     ProcessBlock(InputPointers(), OutputPointers(), length);
     done += length;
   } while (done < frames && maxBlockFrames > 0);
+  subBlockStart = 0;
 }
 
 void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int frames,
@@ -103,6 +105,7 @@ void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int fram
         *pin.slot = pin.scratch.data();
       }
     }
+    subBlockStart = done;
     ProcessBlock(InputPointers(), OutputPointers(), length);
     for (IOutputPin& pin : outputs) {
       float* destination = pin.floatDestination;
@@ -122,6 +125,7 @@ void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int fram
     }
     done += length;
   } while (done < frames && maxBlockFrames > 0);
+  subBlockStart = 0;
 }
 
 float VSTCALLBACK IVst2Plugin::HostReadParameter(AEffect* record, VstInt32 index) {

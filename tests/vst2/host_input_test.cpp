@@ -34,6 +34,33 @@ TEST(HostInput, LongerBlockThanAnnouncedIsProcessedWhole) {
   EXPECT_EQ(host.CountOf(audioMasterWantMidi), 3);
 }
 
+// MIDI dated anywhere within such a call falls due at its own sample, in whichever sub-block
+// holds it, and goes back to the host with the offset it came with.
+TEST(HostInput, LongerBlockThanAnnouncedDeliversMidiAtItsSample) {
+  TestHost host;
+  host.Start(256);
+  host.SendMidi({TestHost::Midi(600, 0xB0, 69, 127), TestHost::Midi(300, 0x90, 60, 100),
+                 TestHost::Midi(1200, 0x80, 60, 0)});
+  StereoBuffers<float> buffers(1000, 0.5f);
+  host.effect->processReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 1000);
+  std::vector<VstMidiEvent> passed = host.PassedOnEvents();
+  ASSERT_EQ(passed.size(), 2u);
+  EXPECT_EQ(passed[0].deltaFrames, 300);
+  EXPECT_EQ(passed[1].deltaFrames, 600);
+  // The controller takes the amount to its top from the sample after its own.
+  EXPECT_FLOAT_EQ(buffers.outLeft[600], 0.5f);
+  EXPECT_FLOAT_EQ(buffers.outLeft[601], 1.0f);
+  EXPECT_FLOAT_EQ(buffers.outRight[999], 1.0f);
+
+  // The event dated past that call waits, as for any block, for a call that reaches its sample.
+  StereoBuffers<double> longer(1300, 0.5);
+  host.effect->processDoubleReplacing(host.effect, longer.Inputs(), longer.Outputs(), 1300);
+  passed = host.PassedOnEvents();
+  ASSERT_EQ(passed.size(), 3u);
+  EXPECT_EQ(passed[2].deltaFrames, 1200);
+  EXPECT_EQ(static_cast<unsigned char>(passed[2].midiData[0]), 0x80);
+}
+
 TEST(HostInput, BlockSizesBelowOneOrAbsurdlyLargeAreHarmless) {
   TestHost host;
   host.Start();
