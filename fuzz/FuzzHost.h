@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fuzz/FuzzCheck.h"
+#include "tests/support/EffectHost.h"
 #include "vst2/VstAbi.h"
 
 #include <vector>
@@ -8,19 +9,13 @@
 // A host for one plug-in made in-process through its entry point and reached only through its
 // effect record, as a real host reaches it. Everything the plug-in hands back through the host
 // callback is read in full, so a stale or short pointer shows up under AddressSanitizer.
-class FuzzHost {
+class FuzzHost : public EffectHost {
 public:
   FuzzHost();
   ~FuzzHost();
   FuzzHost(const FuzzHost&) = delete;
   FuzzHost& operator=(const FuzzHost&) = delete;
 
-  AEffect* effect = nullptr;
-
-  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f);
-  // Opened at 44100 Hz with the given block size and processing on.
-  void Start(int blockFrames);
   // Processes frames of a constant signal through the double-precision entry.
   void Process(int frames);
 

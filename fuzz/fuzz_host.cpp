@@ -12,18 +12,6 @@ FuzzHost::~FuzzHost() {
   Dispatch(effClose);
 }
 
-VstIntPtr FuzzHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                             float opt) {
-  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-}
-
-void FuzzHost::Start(int blockFrames) {
-  Dispatch(effOpen);
-  Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  Dispatch(effSetBlockSize, 0, blockFrames);
-  Dispatch(effMainsChanged, 0, 1);
-}
-
 void FuzzHost::Process(int frames) {
   left.assign(static_cast<size_t>(frames > 0 ? frames : 0) + 1, 0.5);
   right.assign(left.size(), -0.25);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/Editor.h"
+#include "tests/support/EffectHost.h"
 #include "vst2/VstAbi.h"
 
 #include <mutex>
@@ -9,7 +10,7 @@
 // A host for the plug-in linked into the test program: creates it through its entry point and
 // reaches it through the effect record, as a host does, and its editor through the plug-in's
 // interface, as the window does. Calls back from any thread are recorded under a mutex.
-class InProcessHost {
+class InProcessHost : public EffectHost {
 public:
   struct Call {
     VstInt32 opcode = 0;
@@ -28,14 +29,9 @@ public:
   InProcessHost(const InProcessHost&) = delete;
   InProcessHost& operator=(const InProcessHost&) = delete;
 
-  AEffect* effect = nullptr;
   // The plug-in's editor, or none when it has none of the framework's kind.
   IEditor* editor = nullptr;
 
-  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f);
-  // Opened at 44100 Hz with processing on.
-  void Start(int blockFrames = 512);
   void SendMidi(int offset, int status, int data1, int data2);
   // Hands the events to the plug-in in one list, as hosts do before each block.
   void SendEvents(std::vector<VstMidiEvent> events);

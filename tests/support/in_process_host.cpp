@@ -25,18 +25,6 @@ InProcessHost::~InProcessHost() {
   }
 }
 
-VstIntPtr InProcessHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                  float opt) {
-  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-}
-
-void InProcessHost::Start(int blockFrames) {
-  Dispatch(effOpen);
-  Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  Dispatch(effSetBlockSize, 0, blockFrames);
-  Dispatch(effMainsChanged, 0, 1);
-}
-
 void InProcessHost::SendMidi(int offset, int status, int data1, int data2) {
   VstMidiEvent event = {};
   event.type = kVstMidiType;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tests/support/EffectHost.h"
 #include "vst2/VstAbi.h"
 
 #include <cstdint>
@@ -18,15 +19,13 @@ struct HostCall {
 
 // A host that knows the plug-in only through the VST 2 interface of the built library. It
 // records every call the plug-in makes back and answers as configured.
-class TestHost {
+class TestHost : public EffectHost {
 public:
   // Creates one plug-in instance through the named entry point.
   explicit TestHost(const char* entryName = "VSTPluginMain");
   ~TestHost();
   TestHost(const TestHost&) = delete;
   TestHost& operator=(const TestHost&) = delete;
-
-  AEffect* effect = nullptr;
 
   // Answers the host gives.
   std::string productName;
@@ -38,10 +37,6 @@ public:
 
   std::vector<HostCall> calls;
 
-  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f);
-  // effOpen, a sample rate and a block size, and processing switched on, as hosts do.
-  void Start(int blockFrames = 1024);
   // Closes the instance now rather than at destruction.
   void Close();
 

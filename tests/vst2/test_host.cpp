@@ -36,18 +36,6 @@ void TestHost::Close() {
   }
 }
 
-VstIntPtr TestHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                             float opt) {
-  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-}
-
-void TestHost::Start(int blockFrames) {
-  Dispatch(effOpen);
-  Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  Dispatch(effSetBlockSize, 0, blockFrames);
-  Dispatch(effMainsChanged, 0, 1);
-}
-
 std::string TestHost::Text(VstInt32 opcode, VstInt32 index) {
   char buffer[256];
   std::memset(buffer, 0, sizeof(buffer));
