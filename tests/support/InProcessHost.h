@@ -33,8 +33,6 @@ public:
   IEditor* editor = nullptr;
 
   void SendMidi(int offset, int status, int data1, int data2);
-  // Hands the events to the plug-in in one list, as hosts do before each block.
-  void SendEvents(std::vector<VstMidiEvent> events);
   // Processes constant input on both channels; the outputs land in outLeft and outRight.
   void Process(double left, double right, int frames);
   // From now on the transport is playing at 120 bpm, at the given position in beats. With

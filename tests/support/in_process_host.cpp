@@ -26,26 +26,7 @@ InProcessHost::~InProcessHost() {
 }
 
 void InProcessHost::SendMidi(int offset, int status, int data1, int data2) {
-  VstMidiEvent event = {};
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = offset;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(data1);
-  event.midiData[2] = static_cast<char>(data2);
-  SendEvents({event});
-}
-
-void InProcessHost::SendEvents(std::vector<VstMidiEvent> events) {
-  // The pointer array grows past the two entries the record declares, as hosts allocate it.
-  std::vector<char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
-  auto* list = reinterpret_cast<VstEvents*>(storage.data());
-  list->numEvents = static_cast<VstInt32>(events.size());
-  VstEvent** entries = list->events;
-  for (size_t i = 0; i < events.size(); ++i) {
-    entries[i] = reinterpret_cast<VstEvent*>(&events[i]);
-  }
-  Dispatch(effProcessEvents, 0, 0, list);
+  SendEvents({Midi(offset, status, data1, data2)});
 }
 
 void InProcessHost::Process(double left, double right, int frames) {
@@ -131,13 +112,7 @@ VstIntPtr VSTCALLBACK InProcessHost::Callback(AEffect* effect, VstInt32 opcode, 
   call.index = index;
   call.opt = opt;
   if (opcode == audioMasterProcessEvents && ptr) {
-    const auto* list = static_cast<const VstEvents*>(ptr);
-    VstEvent* const* entries = list->events;
-    for (VstInt32 i = 0; i < list->numEvents; ++i) {
-      if (entries[i] && entries[i]->type == kVstMidiType) {
-        call.midiEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(entries[i]));
-      }
-    }
+    call.midiEvents = MidiEventsOf(static_cast<const VstEvents*>(ptr));
   }
   if (host->recording == Recording::EveryCall || !call.midiEvents.empty()) {
     std::lock_guard<std::mutex> guard(host->mutex);

@@ -42,8 +42,6 @@ public:
 
   // A text answer of the dispatcher, read from a 256-byte buffer.
   std::string Text(VstInt32 opcode, VstInt32 index = 0);
-  void SendMidi(const std::vector<VstMidiEvent>& events);
-  static VstMidiEvent Midi(int offset, int status, int data1, int data2);
 
   std::vector<HostCall> CallsOf(VstInt32 opcode) const;
   int CountOf(VstInt32 opcode) const;

@@ -71,8 +71,8 @@ TEST(AudioPath, EveryBlockAsksForMidiFirstAndForTheTransport) {
 TEST(AudioPath, EventsGoBackOutInOffsetOrder) {
   TestHost host;
   host.Start(512);
-  host.SendMidi({TestHost::Midi(5, 0x90, 60, 100), TestHost::Midi(3, 0x91, 61, 101),
-                 TestHost::Midi(3, 0x92, 62, 102), TestHost::Midi(600, 0xB0, 70, 1)});
+  host.SendEvents({TestHost::Midi(5, 0x90, 60, 100), TestHost::Midi(3, 0x91, 61, 101),
+                   TestHost::Midi(3, 0x92, 62, 102), TestHost::Midi(600, 0xB0, 70, 1)});
   StereoBuffers<double> buffers(512);
   host.effect->processDoubleReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 512);
   std::vector<VstMidiEvent> passed = host.PassedOnEvents();
@@ -101,7 +101,7 @@ TEST(AudioPath, EventsGoBackOutInOffsetOrder) {
 TEST(AudioPath, ControllerSixtyNineMovesTheAmountMidBlock) {
   TestHost host;
   host.Start();
-  host.SendMidi({TestHost::Midi(10, 0xB4, 69, 127)});
+  host.SendEvents({TestHost::Midi(10, 0xB4, 69, 127)});
   host.calls.clear();
   StereoBuffers<double> buffers(32, 0.001);
   host.effect->processDoubleReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 32);
@@ -127,7 +127,7 @@ TEST(AudioPath, ControllerSixtyNineMovesTheAmountMidBlock) {
 TEST(AudioPath, OtherControllersAndNotesOnlyPassThrough) {
   TestHost host;
   host.Start();
-  host.SendMidi({TestHost::Midi(0, 0xB0, 70, 127), TestHost::Midi(1, 0x90, 69, 127)});
+  host.SendEvents({TestHost::Midi(0, 0xB0, 70, 127), TestHost::Midi(1, 0x90, 69, 127)});
   StereoBuffers<double> buffers(8);
   host.effect->processDoubleReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 8);
   EXPECT_EQ(host.PassedOnEvents().size(), 2u);

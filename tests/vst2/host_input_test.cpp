@@ -39,8 +39,8 @@ TEST(HostInput, LongerBlockThanAnnouncedIsProcessedWhole) {
 TEST(HostInput, LongerBlockThanAnnouncedDeliversMidiAtItsSample) {
   TestHost host;
   host.Start(256);
-  host.SendMidi({TestHost::Midi(600, 0xB0, 69, 127), TestHost::Midi(300, 0x90, 60, 100),
-                 TestHost::Midi(1200, 0x80, 60, 0)});
+  host.SendEvents({TestHost::Midi(600, 0xB0, 69, 127), TestHost::Midi(300, 0x90, 60, 100),
+                   TestHost::Midi(1200, 0x80, 60, 0)});
   StereoBuffers<float> buffers(1000, 0.5f);
   host.effect->processReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 1000);
   std::vector<VstMidiEvent> passed = host.PassedOnEvents();

@@ -44,29 +44,6 @@ std::string TestHost::Text(VstInt32 opcode, VstInt32 index) {
   return buffer;
 }
 
-VstMidiEvent TestHost::Midi(int offset, int status, int data1, int data2) {
-  VstMidiEvent event;
-  std::memset(&event, 0, sizeof(event));
-  event.type = kVstMidiType;
-  event.byteSize = sizeof(VstMidiEvent);
-  event.deltaFrames = offset;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(data1);
-  event.midiData[2] = static_cast<char>(data2);
-  return event;
-}
-
-void TestHost::SendMidi(const std::vector<VstMidiEvent>& events) {
-  // The list's pointer array grows past its two declared entries, as hosts allocate it.
-  std::vector<unsigned char> storage(sizeof(VstEvents) + events.size() * sizeof(VstEvent*));
-  auto* list = reinterpret_cast<VstEvents*>(storage.data());
-  list->numEvents = static_cast<VstInt32>(events.size());
-  for (size_t i = 0; i < events.size(); ++i) {
-    list->events[i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
-  }
-  Dispatch(effProcessEvents, 0, 0, list);
-}
-
 std::vector<HostCall> TestHost::CallsOf(VstInt32 opcode) const {
   std::vector<HostCall> matching;
   std::copy_if(calls.begin(), calls.end(), std::back_inserter(matching),
@@ -108,12 +85,7 @@ VstIntPtr TestHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, voi
   call.value = value;
   call.opt = opt;
   if (opcode == audioMasterProcessEvents && ptr) {
-    const auto* list = static_cast<const VstEvents*>(ptr);
-    for (VstInt32 i = 0; i < list->numEvents; ++i) {
-      if (list->events[i] && list->events[i]->type == kVstMidiType) {
-        call.midiEvents.push_back(*reinterpret_cast<const VstMidiEvent*>(list->events[i]));
-      }
-    }
+    call.midiEvents = MidiEventsOf(static_cast<const VstEvents*>(ptr));
   }
   calls.push_back(call);
 
