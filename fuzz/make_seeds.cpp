@@ -1,9 +1,11 @@
 // Writes the fuzzers' starting corpora into the folder named on the command line: state blocks
 // saved by the plug-in itself, event lists and parameter texts in the fuzzers' input layouts,
-// and small PNG images of every colour type the decoder expands.
+// small PNG images of every colour type the decoder expands, and preset files of both kinds and
+// both forms.
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzHost.h"
 #include "tests/raster/PngTestImages.h"
+#include "tools/render/FxFormat.h"
 
 #include <png.h>
 
@@ -155,6 +157,30 @@ void ImageSeeds(const fs::path& folder) {
     WriteSeed(folder, name, EncodePng(picture));
   }
 }
+void PresetFileSeeds(const fs::path& folder) {
+  const FxIdentity identity{0x4F6D6278, 1200};
+  FxProgram list;
+  list.name = "Dirtier";
+  list.parameters = {0.75f, 0.0f, 1.0f};
+  FxProgram chunk;
+  chunk.name = "Saved state";
+  chunk.isChunk = true;
+  chunk.chunk = {1, 2, 3, 4, 5, 6, 7, 8};
+  WriteSeed(folder, "program", WithKind(true, EncodeFxp(list, identity)));
+  WriteSeed(folder, "program-chunk", WithKind(true, EncodeFxp(chunk, identity)));
+  FxBank bank;
+  bank.programs = {list, list};
+  bank.programs[1].name = "Kinda Clean";
+  bank.programCount = 2;
+  bank.currentProgram = 1;
+  FxBank chunkBank;
+  chunkBank.isChunk = true;
+  chunkBank.programCount = 5;
+  chunkBank.chunk = chunk.chunk;
+  chunkBank.currentProgram = 0;
+  WriteSeed(folder, "bank", WithKind(false, EncodeFxb(bank, identity)));
+  WriteSeed(folder, "bank-chunk", WithKind(false, EncodeFxb(chunkBank, identity)));
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -167,5 +193,6 @@ int main(int argc, char** argv) {
   EventSeeds(seeds / "fuzz_process_events");
   TextSeeds(seeds / "fuzz_string_to_parameter");
   ImageSeeds(seeds / "fuzz_png_decode");
+  PresetFileSeeds(seeds / "fuzz_fx_files");
   return 0;
 }

@@ -50,6 +50,11 @@ TEST(FxFormat, LongNamesAreCutToTwentySevenCharactersAndATerminator) {
   std::string error;
   ASSERT_TRUE(DecodeFxp(bytes, &read, &identity, &error)) << error;
   EXPECT_EQ(read.name, std::string(27, 'x'));
+  // A file whose writer filled all 28 bytes reads as the 27 characters a file can write back.
+  std::vector<uint8_t> unterminated = bytes;
+  unterminated[55] = 'x';
+  ASSERT_TRUE(DecodeFxp(unterminated, &read, &identity, &error)) << error;
+  EXPECT_EQ(read.name, std::string(27, 'x'));
 }
 
 TEST(FxFormat, ProgramChunkCarriesItsSizeAndBytes) {

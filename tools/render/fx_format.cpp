@@ -150,7 +150,9 @@ bool ReadProgram(BigEndianReader* in, FxProgram* program, FxIdentity* identity,
     *error = "its header is cut short";
     return false;
   }
-  name.push_back(0);
+  // The field's last byte is its terminator, also when a writer left it out: the name keeps at
+  // most the 27 characters a file can hold.
+  name.back() = 0;
   program->name = reinterpret_cast<const char*>(name.data());
   program->isChunk = kind == kProgramChunkMagic;
   if (program->isChunk) {
