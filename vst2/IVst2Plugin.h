@@ -77,6 +77,9 @@ private:
   void ProcessDouble(double** hostInputs, double** hostOutputs, int frames);
   void ProcessFloat(float** hostInputs, float** hostOutputs, int frames, bool accumulate);
   int SubBlockLength(int remaining) const;
+  // What both process paths do around their sub-blocks: take the lock, send the want-MIDI notice,
+  // and call work(done, length) for each sub-block.
+  template <typename SubBlockWork> void RunInSubBlocks(int frames, SubBlockWork&& work);
 
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f);

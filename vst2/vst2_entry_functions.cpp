@@ -38,7 +38,7 @@ int IVst2Plugin::SubBlockLength(int remaining) const {
 
 // A host may pass more frames than it announced; the scratch buffers hold only maxBlockFrames,
 // so such a call runs as several consecutive sub-blocks instead of overrunning them.
-void IVst2Plugin::ProcessDouble(double** hostInputs, double** hostOutputs, int frames) {
+template <typename SubBlockWork> void IVst2Plugin::RunInSubBlocks(int frames, SubBlockWork&& work) {
   IScopedLock guard(pluginLock);
   if (wantsMidi) {
     CallHost(audioMasterWantMidi);
@@ -47,6 +47,15 @@ void IVst2Plugin::ProcessDouble(double** hostInputs, double** hostOutputs, int f
   int done = 0;
   do {
     const int length = SubBlockLength(frames - done);
+    subBlockStart = done;
+    work(done, length);
+    done += length;
+  } while (done < frames && maxBlockFrames > 0);
+  subBlockStart = 0;
+}
+
+void IVst2Plugin::ProcessDouble(double** hostInputs, double** hostOutputs, int frames) {
+  RunInSubBlocks(frames, [&](int done, int length) {
     int next = 0;
     for (IInputPin& pin : inputs) {
       if (!pin.connected) {
@@ -67,23 +76,13 @@ void IVst2Plugin::ProcessDouble(double** hostInputs, double** hostOutputs, int f
       double* destination = HostChannel(hostOutputs, next++, done);
       *pin.slot = destination ? destination : pin.scratch.data();
     }
-    subBlockStart = done;
     ProcessBlock(InputPointers(), OutputPointers(), length);
-    done += length;
-  } while (done < frames && maxBlockFrames > 0);
-  subBlockStart = 0;
+  });
 }
 
 void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int frames,
                                bool accumulate) {
-  IScopedLock guard(pluginLock);
-  if (wantsMidi) {
-    CallHost(audioMasterWantMidi);
-  }
-  frames = std::max(frames, 0);
-  int done = 0;
-  do {
-    const int length = SubBlockLength(frames - done);
+  RunInSubBlocks(frames, [&](int done, int length) {
     int next = 0;
     for (IInputPin& pin : inputs) {
       if (!pin.connected) {
@@ -105,7 +104,6 @@ void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int fram
         *pin.slot = pin.scratch.data();
       }
     }
-    subBlockStart = done;
     ProcessBlock(InputPointers(), OutputPointers(), length);
     for (IOutputPin& pin : outputs) {
       float* destination = pin.floatDestination;
@@ -123,9 +121,7 @@ void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int fram
         }
       }
     }
-    done += length;
-  } while (done < frames && maxBlockFrames > 0);
-  subBlockStart = 0;
+  });
 }
 
 float VSTCALLBACK IVst2Plugin::HostReadParameter(AEffect* record, VstInt32 index) {
