@@ -31,7 +31,7 @@ protected:
   }
   std::vector<VstInt32> EditCalls() {
     std::vector<VstInt32> opcodes;
-    for (const InProcessHost::Call& call : host.Calls()) {
+    for (const HostCall& call : host.Calls()) {
       if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterAutomate ||
           call.opcode == audioMasterEndEdit) {
         opcodes.push_back(call.opcode);

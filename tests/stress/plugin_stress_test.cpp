@@ -170,8 +170,8 @@ TEST(PluginStress, HostThreadsDriveOnePluginAtOnce) {
   // same, with the same parameter values.
   const std::vector<float> values = host.ParameterValues();
   const VstIntPtr current = host.Dispatch(effGetProgram);
-  const std::vector<char> bank = host.SaveChunk(false);
-  const std::vector<char> program = host.SaveChunk(true);
+  const std::vector<unsigned char> bank = host.SaveChunk(false);
+  const std::vector<unsigned char> program = host.SaveChunk(true);
   ASSERT_FALSE(bank.empty());
   ASSERT_FALSE(program.empty());
   InProcessHost fresh;

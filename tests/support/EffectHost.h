@@ -4,6 +4,16 @@
 
 #include <vector>
 
+// One call the plug-in made into the host, with what it pointed at copied out.
+struct HostCall {
+  VstInt32 opcode = 0;
+  VstInt32 index = 0;
+  VstIntPtr value = 0;
+  float opt = 0.0f;
+  // For audioMasterProcessEvents: the MIDI events handed over, in order.
+  std::vector<VstMidiEvent> midiEvents;
+};
+
 // What every test host does alike with the effect record it holds, however it obtained it.
 class EffectHost {
 public:
@@ -19,6 +29,26 @@ public:
     Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(effSetBlockSize, 0, blockFrames);
     Dispatch(effMainsChanged, 0, 1);
+  }
+
+  // A copy of the state block the plug-in saves (empty when it saves none).
+  std::vector<unsigned char> SaveChunk(bool program) {
+    void* data = nullptr;
+    const VstIntPtr size = Dispatch(effGetChunk, program ? 1 : 0, 0, &data);
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    return size > 0 && bytes ? std::vector<unsigned char>(bytes, bytes + size)
+                             : std::vector<unsigned char>();
+  }
+  VstIntPtr LoadChunk(bool program, const std::vector<unsigned char>& block) {
+    return Dispatch(effSetChunk, program ? 1 : 0, static_cast<VstIntPtr>(block.size()),
+                    const_cast<unsigned char*>(block.data()));
+  }
+  std::vector<float> ParameterValues() {
+    std::vector<float> values;
+    for (VstInt32 i = 0; i < effect->numParams; ++i) {
+      values.push_back(effect->getParameter(effect, i));
+    }
+    return values;
   }
 
   static VstMidiEvent Midi(int offset, int status, int data1, int data2) {
@@ -54,5 +84,23 @@ public:
       }
     }
     return midi;
+  }
+  // The recorded calls with the given opcode, in order.
+  static std::vector<HostCall> Matching(const std::vector<HostCall>& calls, VstInt32 opcode) {
+    std::vector<HostCall> matching;
+    for (const HostCall& call : calls) {
+      if (call.opcode == opcode) {
+        matching.push_back(call);
+      }
+    }
+    return matching;
+  }
+  // The MIDI events passed back across the recorded calls, in order.
+  static std::vector<VstMidiEvent> MidiPassedOn(const std::vector<HostCall>& calls) {
+    std::vector<VstMidiEvent> events;
+    for (const HostCall& call : Matching(calls, audioMasterProcessEvents)) {
+      events.insert(events.end(), call.midiEvents.begin(), call.midiEvents.end());
+    }
+    return events;
   }
 };

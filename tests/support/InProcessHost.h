@@ -12,13 +12,6 @@
 // interface, as the window does. Calls back from any thread are recorded under a mutex.
 class InProcessHost : public EffectHost {
 public:
-  struct Call {
-    VstInt32 opcode = 0;
-    VstInt32 index = 0;
-    float opt = 0.0f;
-    std::vector<VstMidiEvent> midiEvents;
-  };
-
   // What the callback records. A stress test wants only the MIDI passed back: recording every
   // call would lock the host's mutex on every thread that calls back, and those hand-overs
   // would hide the plug-in's own unguarded ones from ThreadSanitizer.
@@ -39,13 +32,8 @@ public:
   // Recording::PassedOnMidi, set it before the threads that process start.
   void SetBeat(double ppq);
 
-  // A copy of the state block the plug-in saves (empty when it saves none).
-  std::vector<char> SaveChunk(bool program);
-  VstIntPtr LoadChunk(bool program, std::vector<char> block);
-  std::vector<float> ParameterValues();
-
-  std::vector<Call> Calls();
-  std::vector<Call> CallsOf(VstInt32 opcode);
+  std::vector<HostCall> Calls();
+  std::vector<HostCall> CallsOf(VstInt32 opcode);
   void ClearCalls();
   // MIDI events the plug-in passed back, in the order it passed them.
   std::vector<VstMidiEvent> PassedOn();
@@ -59,7 +47,7 @@ private:
 
   const Recording recording;
   std::mutex mutex;
-  std::vector<Call> calls;
+  std::vector<HostCall> calls;
   bool suppliesTime = false;
   VstTimeInfo time = {};
 };

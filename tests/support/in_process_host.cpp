@@ -51,38 +51,13 @@ void InProcessHost::SetBeat(double ppq) {
   time.flags = kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid;
 }
 
-std::vector<char> InProcessHost::SaveChunk(bool program) {
-  void* data = nullptr;
-  const VstIntPtr size = Dispatch(effGetChunk, program ? 1 : 0, 0, &data);
-  const char* bytes = static_cast<const char*>(data);
-  return size > 0 && bytes ? std::vector<char>(bytes, bytes + size) : std::vector<char>();
-}
-
-VstIntPtr InProcessHost::LoadChunk(bool program, std::vector<char> block) {
-  return Dispatch(effSetChunk, program ? 1 : 0, static_cast<VstIntPtr>(block.size()), block.data());
-}
-
-std::vector<float> InProcessHost::ParameterValues() {
-  std::vector<float> values;
-  for (VstInt32 i = 0; i < effect->numParams; ++i) {
-    values.push_back(effect->getParameter(effect, i));
-  }
-  return values;
-}
-
-std::vector<InProcessHost::Call> InProcessHost::Calls() {
+std::vector<HostCall> InProcessHost::Calls() {
   std::lock_guard<std::mutex> guard(mutex);
   return calls;
 }
 
-std::vector<InProcessHost::Call> InProcessHost::CallsOf(VstInt32 opcode) {
-  std::vector<Call> matching;
-  for (const Call& call : Calls()) {
-    if (call.opcode == opcode) {
-      matching.push_back(call);
-    }
-  }
-  return matching;
+std::vector<HostCall> InProcessHost::CallsOf(VstInt32 opcode) {
+  return Matching(Calls(), opcode);
 }
 
 void InProcessHost::ClearCalls() {
@@ -91,15 +66,11 @@ void InProcessHost::ClearCalls() {
 }
 
 std::vector<VstMidiEvent> InProcessHost::PassedOn() {
-  std::vector<VstMidiEvent> passedOn;
-  for (const Call& call : CallsOf(audioMasterProcessEvents)) {
-    passedOn.insert(passedOn.end(), call.midiEvents.begin(), call.midiEvents.end());
-  }
-  return passedOn;
+  return MidiPassedOn(Calls());
 }
 
 VstIntPtr VSTCALLBACK InProcessHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                              VstIntPtr, void* ptr, float opt) {
+                                              VstIntPtr value, void* ptr, float opt) {
   InProcessHost* host = effect ? static_cast<InProcessHost*>(effect->user) : nullptr;
   if (!host) {
     host = creatingHost;
@@ -107,9 +78,10 @@ VstIntPtr VSTCALLBACK InProcessHost::Callback(AEffect* effect, VstInt32 opcode, 
   if (!host) {
     return 0;
   }
-  Call call;
+  HostCall call;
   call.opcode = opcode;
   call.index = index;
+  call.value = value;
   call.opt = opt;
   if (opcode == audioMasterProcessEvents && ptr) {
     call.midiEvents = MidiEventsOf(static_cast<const VstEvents*>(ptr));

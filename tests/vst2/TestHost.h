@@ -7,16 +7,6 @@
 #include <string>
 #include <vector>
 
-// One call the plug-in made into the host, with what it pointed at copied out.
-struct HostCall {
-  VstInt32 opcode = 0;
-  VstInt32 index = 0;
-  VstIntPtr value = 0;
-  float opt = 0.0f;
-  // For audioMasterProcessEvents: the MIDI events handed over, in order.
-  std::vector<VstMidiEvent> midiEvents;
-};
-
 // A host that knows the plug-in only through the VST 2 interface of the built library. It
 // records every call the plug-in makes back and answers as configured.
 class TestHost : public EffectHost {

@@ -9,21 +9,6 @@
 namespace {
 using Bytes = std::vector<unsigned char>;
 
-Bytes GetChunk(TestHost& host, bool program) {
-  void* data = nullptr;
-  const VstIntPtr size = host.Dispatch(effGetChunk, program ? 1 : 0, 0, &data);
-  if (size <= 0 || !data) {
-    return {};
-  }
-  const auto* bytes = static_cast<const unsigned char*>(data);
-  return Bytes(bytes, bytes + size);
-}
-
-VstIntPtr SetChunk(TestHost& host, bool program, const Bytes& bytes) {
-  return host.Dispatch(effSetChunk, program ? 1 : 0, static_cast<VstIntPtr>(bytes.size()),
-                       const_cast<unsigned char*>(bytes.data()));
-}
-
 void AppendInt32(Bytes* bytes, int32_t value) {
   for (int i = 0; i < 4; ++i) {
     bytes->push_back(static_cast<unsigned char>(static_cast<uint32_t>(value) >> (8 * i)));
@@ -65,7 +50,7 @@ TEST(StateBlocks, ProgramBlockIsHeaderAndThreeDoubles) {
   AppendDouble(&expected, 0.5f * 99.99);
   AppendDouble(&expected, 1.0);
   AppendDouble(&expected, 0.0);
-  EXPECT_EQ(GetChunk(host, true), expected);
+  EXPECT_EQ(host.SaveChunk(true), expected);
   EXPECT_EQ(host.Dispatch(effGetChunk, 1), 0);
 }
 
@@ -79,7 +64,7 @@ TEST(StateBlocks, FactoryBankIsTwoHundredThreeBytes) {
   AppendSlot(&expected, "Dirty", 40.0, 0.0);
   AppendSlot(&expected, "Dirtier", 80.0, 0.0);
   AppendSlot(&expected, "Is it still music???", 99.99, 0.0);
-  const Bytes bank = GetChunk(host, false);
+  const Bytes bank = host.SaveChunk(false);
   EXPECT_EQ(bank.size(), 203u);
   EXPECT_EQ(bank, expected);
 }
@@ -88,10 +73,10 @@ TEST(StateBlocks, ProgramBlockRoundTripsIntoAnotherInstance) {
   TestHost source;
   source.effect->setParameter(source.effect, 0, 0.3f);
   source.effect->setParameter(source.effect, 1, 0.0f);
-  const Bytes program = GetChunk(source, true);
+  const Bytes program = source.SaveChunk(true);
   TestHost target;
-  EXPECT_EQ(SetChunk(target, true, program), 1);
-  EXPECT_EQ(GetChunk(target, true), program);
+  EXPECT_EQ(target.LoadChunk(true, program), 1);
+  EXPECT_EQ(target.SaveChunk(true), program);
 }
 
 TEST(StateBlocks, BankRoundTripsNamesAndValues) {
@@ -99,13 +84,13 @@ TEST(StateBlocks, BankRoundTripsNamesAndValues) {
   source.Dispatch(effSetProgram, 0, 2);
   char name[] = "Renamed";
   source.Dispatch(effSetProgramName, 0, 0, name);
-  const Bytes bank = GetChunk(source, false);
+  const Bytes bank = source.SaveChunk(false);
   TestHost target;
   target.Dispatch(effSetProgram, 0, 2);
-  EXPECT_EQ(SetChunk(target, false, bank), 1);
+  EXPECT_EQ(target.LoadChunk(false, bank), 1);
   EXPECT_EQ(target.Text(effGetProgramNameIndexed, 2), "Renamed");
   EXPECT_EQ(target.Text(effGetParamDisplay, 0), "40.00");
-  EXPECT_EQ(GetChunk(target, false), bank);
+  EXPECT_EQ(target.SaveChunk(false), bank);
 }
 
 TEST(StateBlocks, ProgramBlockWithoutHeaderIsReadFromItsFirstByte) {
@@ -114,7 +99,7 @@ TEST(StateBlocks, ProgramBlockWithoutHeaderIsReadFromItsFirstByte) {
   AppendDouble(&values, 25.0);
   AppendDouble(&values, 0.0);
   AppendDouble(&values, 1.0);
-  EXPECT_EQ(SetChunk(host, true, values), 1);
+  EXPECT_EQ(host.LoadChunk(true, values), 1);
   EXPECT_NEAR(Amount(host), 25.0, 1e-3);
   EXPECT_EQ(host.Text(effGetParamDisplay, 2), "1");
 }
@@ -125,7 +110,7 @@ TEST(StateBlocks, BankWithOldVersionIsReadAsProgram) {
   AppendDouble(&block, 60.0);
   AppendDouble(&block, 0.0);
   AppendDouble(&block, 0.0);
-  EXPECT_EQ(SetChunk(host, false, block), 1);
+  EXPECT_EQ(host.LoadChunk(false, block), 1);
   EXPECT_EQ(host.Text(effGetParamDisplay, 0), "60.00");
 }
 
@@ -136,7 +121,7 @@ TEST(StateBlocks, ShortProgramBlockAppliesWhatItHoldsAndFails) {
   AppendDouble(&block, 30.0);
   AppendInt32(&block, 0x11111111);
   ASSERT_EQ(block.size(), 20u);
-  EXPECT_EQ(SetChunk(host, true, block), 0);
+  EXPECT_EQ(host.LoadChunk(true, block), 0);
   EXPECT_EQ(host.Text(effGetParamDisplay, 0), "30.00");
   EXPECT_EQ(host.Text(effGetParamDisplay, 1), "0");
   EXPECT_EQ(host.Text(effGetParamDisplay, 2), "1");

@@ -45,10 +45,7 @@ std::string TestHost::Text(VstInt32 opcode, VstInt32 index) {
 }
 
 std::vector<HostCall> TestHost::CallsOf(VstInt32 opcode) const {
-  std::vector<HostCall> matching;
-  std::copy_if(calls.begin(), calls.end(), std::back_inserter(matching),
-               [opcode](const HostCall& call) { return call.opcode == opcode; });
-  return matching;
+  return Matching(calls, opcode);
 }
 
 int TestHost::CountOf(VstInt32 opcode) const {
@@ -57,11 +54,7 @@ int TestHost::CountOf(VstInt32 opcode) const {
 }
 
 std::vector<VstMidiEvent> TestHost::PassedOnEvents() const {
-  std::vector<VstMidiEvent> events;
-  for (const HostCall& call : CallsOf(audioMasterProcessEvents)) {
-    events.insert(events.end(), call.midiEvents.begin(), call.midiEvents.end());
-  }
-  return events;
+  return MidiPassedOn(calls);
 }
 
 int TestHost::CallsBeforeRecordKnown() {
