@@ -48,8 +48,9 @@ double Ombrix::ClipChannel(const double* input, double* output, int frames, doub
   while (sample < frames) {
     // Samples run in stretches up to the next due event, so the inner loop stays plain.
     int stretchEnd = frames;
-    if (midiQueue.HasPending() && DueSample(midiQueue.Next()) < frames) {
-      stretchEnd = static_cast<int>(std::max<int64_t>(DueSample(midiQueue.Next()), sample)) + 1;
+    const int64_t due = midiQueue.HasPending() ? DueSample(midiQueue.Next()) : frames;
+    if (due < frames) {
+      stretchEnd = static_cast<int>(std::max<int64_t>(due, sample)) + 1;
     }
     const double level = clipLevel;
     for (; sample < stretchEnd; ++sample) {
