@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/EditorRecords.h"
-#include "plugin/PluginEditor.h"
+#include "plugin/AttachedEditor.h"
 
 #include <memory>
 #include <string>
@@ -22,7 +22,7 @@ struct ITextStyle;
 // to the controls bound to them and runs the redraw pass. Everything that needs a window system
 // is a virtual operation a platform class fills in. The window's thread runs drawing and input;
 // the plug-in side only shows values, under the plug-in lock.
-class IEditor : public IPluginEditor {
+class IEditor : public IAttachedEditor {
 public:
   IEditor(IAudioPlugin* plugin, int width, int height, int frameRate);
   IEditor(const IEditor&) = delete;
@@ -63,7 +63,7 @@ public:
   // Decodes the image resource id of the plug-in library; the name must end in "png".
   virtual std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* fileName) = 0;
 
-  // IPluginEditor.
+  // IAttachedEditor.
   void ShowParameterValue(int index, double value, bool normalized) override;
   void PrepareDrawing() override;
   int Width() const override { return width; }

@@ -98,7 +98,7 @@ void Ombrix::MoveAmountFromController(uint8_t value) {
 }
 
 void Ombrix::ShowBlockFeedback(int beatParity) {
-  IPluginEditor* attached = Editor();
+  IAttachedEditor* attached = Editor();
   if (!attached) {
     return;
   }

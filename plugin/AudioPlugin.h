@@ -1,12 +1,12 @@
 #pragma once
 
 #include "platform/Lock.h"
+#include "plugin/AttachedEditor.h"
 #include "plugin/ByteBlock.h"
 #include "plugin/Channels.h"
 #include "plugin/HostEvents.h"
 #include "plugin/HostKind.h"
 #include "plugin/Parameter.h"
-#include "plugin/PluginEditor.h"
 #include "plugin/PresetSlot.h"
 
 #include <cstdint>
@@ -68,7 +68,7 @@ public:
   virtual void EditorSizeChanged(int width, int height) = 0;
   virtual void FirstOpenSetup() {}
   // Takes ownership; shows every parameter on it and has it prepare its drawing surface.
-  virtual void AttachEditor(IPluginEditor* newEditor);
+  virtual void AttachEditor(IAttachedEditor* newEditor);
   virtual void SetProcessingDelay(int samples) { processingDelay = samples; }
   virtual bool SendMidiEvent(const IMidiEvent* event) = 0;
   virtual bool SendSysexEvent(const ISysexEvent*) { return false; }
@@ -124,7 +124,7 @@ public:
   void SetSampleRate(double rate) { sampleRate = rate; }
   int MaxBlockFrames() const { return maxBlockFrames; }
   int ProcessingDelay() const { return processingDelay; }
-  IPluginEditor* Editor() { return editor.get(); }
+  IAttachedEditor* Editor() { return editor.get(); }
 
 protected:
   std::vector<IChannelConfig> channelConfigs;
@@ -143,7 +143,7 @@ protected:
   double sampleRate = 44100.0;
   int32_t maxBlockFrames = 0;
   int32_t processingDelay = 0;
-  std::unique_ptr<IPluginEditor> editor;
+  std::unique_ptr<IAttachedEditor> editor;
   std::vector<IParameter> parameters;
   std::vector<IPresetSlot> presets;
   std::vector<double*> inputPointers;

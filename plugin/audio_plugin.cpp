@@ -163,7 +163,7 @@ void IAudioPlugin::SetParameterFromEditor(int index, double normalized) {
   NotifyHostOfChange(index, normalized);
 }
 
-void IAudioPlugin::AttachEditor(IPluginEditor* newEditor) {
+void IAudioPlugin::AttachEditor(IAttachedEditor* newEditor) {
   if (!newEditor) {
     return;
   }

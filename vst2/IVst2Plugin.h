@@ -30,7 +30,7 @@ public:
   int IdentifyHost() override;
   void EditorSizeChanged(int width, int height) override;
   void FirstOpenSetup() override;
-  void AttachEditor(IPluginEditor* newEditor) override;
+  void AttachEditor(IAttachedEditor* newEditor) override;
   void SetProcessingDelay(int samples) override;
   bool SendMidiEvent(const IMidiEvent* event) override;
   bool SendSysexEvent(const ISysexEvent* event) override;

@@ -236,7 +236,7 @@ void IVst2Plugin::SelectProgram(VstIntPtr program) {
 }
 
 VstIntPtr IVst2Plugin::DispatchEditor(VstInt32 opcode, void* ptr) {
-  IPluginEditor* attached = Editor();
+  IAttachedEditor* attached = Editor();
   if (!attached) {
     return 0;
   }
@@ -327,7 +327,7 @@ VstIntPtr IVst2Plugin::StringToParameter(int index, const char* text) {
     }
     value = textValue;
   }
-  if (IPluginEditor* attached = Editor()) {
+  if (IAttachedEditor* attached = Editor()) {
     attached->ShowParameterValue(index, value, false);
   }
   parameter->SetClamped(value);

@@ -146,7 +146,7 @@ void VSTCALLBACK IVst2Plugin::HostWriteParameter(AEffect* record, VstInt32 index
     return;
   }
   const double normalized = std::clamp(static_cast<double>(value), 0.0, 1.0);
-  if (IPluginEditor* editor = plugin->Editor()) {
+  if (IAttachedEditor* editor = plugin->Editor()) {
     editor->ShowParameterValue(index, normalized, true);
   }
   parameter->SetFromNormalized(normalized);

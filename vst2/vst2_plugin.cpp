@@ -82,7 +82,7 @@ IVst2Plugin* IVst2Plugin::FromEffect(AEffect* record) {
   return record ? static_cast<IVst2Plugin*>(record->object) : nullptr;
 }
 
-void IVst2Plugin::AttachEditor(IPluginEditor* newEditor) {
+void IVst2Plugin::AttachEditor(IAttachedEditor* newEditor) {
   if (!newEditor) {
     return;
   }
@@ -93,7 +93,7 @@ void IVst2Plugin::AttachEditor(IPluginEditor* newEditor) {
 }
 
 void IVst2Plugin::EditorSizeChanged(int, int) {
-  if (IPluginEditor* attached = Editor()) {
+  if (IAttachedEditor* attached = Editor()) {
     editorRect.bottom = static_cast<int16_t>(attached->Height());
     editorRect.right = static_cast<int16_t>(attached->Width());
     OnEditorResized();

@@ -41,7 +41,7 @@ struct ShownValue {
   double value;
   bool normalized;
 };
-class RecordingEditor : public IPluginEditor {
+class RecordingEditor : public IAttachedEditor {
 public:
   explicit RecordingEditor(std::vector<ShownValue>* shown) : shown(shown) {}
   void ShowParameterValue(int index, double value, bool normalized) override {

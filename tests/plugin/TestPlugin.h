@@ -40,7 +40,7 @@ private:
 };
 
 // Records what the plug-in side asks of its editor.
-class RecordingEditor : public IPluginEditor {
+class RecordingEditor : public IAttachedEditor {
 public:
   struct Shown {
     int index;

@@ -2,9 +2,9 @@
 
 // What the plug-in side asks of its attached editor. The editor framework implements it;
 // the plug-in owns the editor through this interface and deletes it with itself.
-class IPluginEditor {
+class IAttachedEditor {
 public:
-  virtual ~IPluginEditor() = default;
+  virtual ~IAttachedEditor() = default;
 
   // Shows a parameter's value on the controls bound to it, in real units or normalised.
   virtual void ShowParameterValue(int index, double value, bool normalized) = 0;
