@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // The few operating-system services the command-line host needs: loading a plug-in library,
 // finding files next to the program, replacing a file in one step and knowing whether the
@@ -36,3 +37,7 @@ bool ErrorOutputIsTerminal();
 
 // The file name of the plug-in binary this platform builds.
 const char* PluginFileName();
+
+// Where an installed plug-in sits, most specific first, for a program in programFolder: the
+// VST folder of the program's own installation prefix, then the user's.
+std::vector<std::string> InstalledPluginPaths(const std::string& programFolder);

@@ -16,5 +16,6 @@ int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, 
                   bool errIsTerminal);
 
 // Where the tool looks for the plug-in without --plugin: beside the program, then in the build
-// tree's effect folder (two folders up, as build/<preset>/tools/render sits).
+// tree's effect folder (two folders up, as build/<preset>/tools/render sits), then where an
+// install put it (<prefix>/lib/vst beside <prefix>/bin, then ~/.vst).
 std::string DefaultPluginPath();

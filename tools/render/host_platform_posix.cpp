@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
 #include <limits.h>
@@ -50,4 +51,15 @@ bool ErrorOutputIsTerminal() {
 
 const char* PluginFileName() {
   return "Ombrix.so";
+}
+
+// A system install puts the program in <prefix>/bin and the plug-in in <prefix>/lib/vst; a user
+// install puts the plug-in in ~/.vst, where Linux hosts look.
+std::vector<std::string> InstalledPluginPaths(const std::string& programFolder) {
+  std::vector<std::string> paths{programFolder + "/../lib/vst/" + PluginFileName()};
+  const char* home = std::getenv("HOME");
+  if (home && *home) {
+    paths.push_back(std::string(home) + "/.vst/" + PluginFileName());
+  }
+  return paths;
 }

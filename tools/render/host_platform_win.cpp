@@ -64,3 +64,8 @@ bool ErrorOutputIsTerminal() {
 const char* PluginFileName() {
   return "Ombrix.dll";
 }
+
+// Windows hosts have no one VST folder: an installed tool keeps the DLL beside itself.
+std::vector<std::string> InstalledPluginPaths(const std::string&) {
+  return {};
+}

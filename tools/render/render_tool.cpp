@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 // Files shorter than this render in a blink; a bar would only flicker.
@@ -257,11 +258,18 @@ std::string DefaultPluginPath() {
   const std::string folder = slash == std::string::npos ? "." : program.substr(0, slash);
   const char separator = slash == std::string::npos ? '/' : program[slash];
   const std::string beside = folder + separator + PluginFileName();
-  if (FileExists(beside)) {
-    return beside;
+  const std::string buildTree = folder + separator + ".." + separator + ".." + separator +
+                                "effect" + separator + PluginFileName();
+  std::vector<std::string> candidates{beside, buildTree};
+  for (const std::string& installed : InstalledPluginPaths(folder)) {
+    candidates.push_back(installed);
   }
-  return folder + separator + ".." + separator + ".." + separator + "effect" + separator +
-         PluginFileName();
+  for (const std::string& candidate : candidates) {
+    if (FileExists(candidate)) {
+      return candidate;
+    }
+  }
+  return buildTree;
 }
 
 int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
