@@ -197,7 +197,12 @@ PROBE_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback host) {
   return CreateProbe(host);
 }
 #elif PROBE_ENTRY == 2
+#ifdef _WIN32
+// Exported as "main" by probe_main.def: a symbol of that name cannot be declared in C++.
+extern "C" AEffect* VSTCALLBACK ProbeLegacyEntry(audioMasterCallback host);
+#else
 PROBE_EXPORT AEffect* VSTCALLBACK ProbeLegacyEntry(audioMasterCallback host) __asm__("main");
+#endif
 AEffect* VSTCALLBACK ProbeLegacyEntry(audioMasterCallback host) {
   return CreateProbe(host);
 }

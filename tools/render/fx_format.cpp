@@ -85,6 +85,11 @@ public:
     return true;
   }
   bool Holds(size_t count) const { return count <= bytes.size() - position; }
+  // Whether count records of size bytes each remain; divides rather than multiplies, so a
+  // declared count cannot wrap a 32-bit size into a small one.
+  bool HoldsRecords(size_t count, size_t size) const {
+    return count <= (bytes.size() - position) / size;
+  }
   size_t Position() const { return position; }
 
 private:
@@ -158,7 +163,7 @@ bool ReadProgram(BigEndianReader* in, FxProgram* program, FxIdentity* identity,
   if (program->isChunk) {
     return ReadOpaqueChunk(in, &program->chunk, error);
   }
-  if (count < 0 || !in->Holds(4 * static_cast<size_t>(count))) {
+  if (count < 0 || !in->HoldsRecords(static_cast<size_t>(count), 4)) {
     *error = "it declares " + std::to_string(count) + " parameters but holds fewer";
     return false;
   }
@@ -242,7 +247,7 @@ bool DecodeFxb(const std::vector<uint8_t>& bytes, FxBank* bank, FxIdentity* iden
     return ReadOpaqueChunk(&in, &bank->chunk, error);
   }
   // Each program record takes at least its header: a count beyond that is corrupt.
-  if (!in.Holds(kFxpHeaderBytes * static_cast<size_t>(count))) {
+  if (!in.HoldsRecords(static_cast<size_t>(count), kFxpHeaderBytes)) {
     *error = "it declares " + std::to_string(count) + " programs but holds fewer";
     return false;
   }
