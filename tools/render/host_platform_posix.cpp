@@ -56,7 +56,9 @@ const char* PluginFileName() {
 // A system install puts the program in <prefix>/bin and the plug-in in <prefix>/lib/vst; a user
 // install puts the plug-in in ~/.vst, where Linux hosts look.
 std::vector<std::string> InstalledPluginPaths(const std::string& programFolder) {
-  std::vector<std::string> paths{programFolder + "/../lib/vst/" + PluginFileName()};
+  const size_t slash = programFolder.find_last_of('/');
+  const std::string prefix = slash == std::string::npos ? ".." : programFolder.substr(0, slash);
+  std::vector<std::string> paths{prefix + "/lib/vst/" + PluginFileName()};
   const char* home = std::getenv("HOME");
   if (home && *home) {
     paths.push_back(std::string(home) + "/.vst/" + PluginFileName());
