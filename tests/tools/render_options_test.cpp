@@ -25,7 +25,7 @@ TEST(RenderOptions, ValuesFollowTheOptionOrAnEqualsSign) {
   EXPECT_EQ(options.program, "Dirty");
   EXPECT_EQ(options.blockFrames, 64);
   EXPECT_DOUBLE_EQ(options.tempo, 95.5);
-  EXPECT_EQ(options.input, "in.wav");
+  EXPECT_EQ(options.inputs[0], "in.wav");
   EXPECT_EQ(options.output, "out.aiff");
   EXPECT_TRUE(options.doublePrecision);
   EXPECT_TRUE(options.transportStopped);
@@ -46,18 +46,18 @@ TEST(RenderOptions, RepeatedParametersAndControllerPointsKeepTheirOrder) {
   // The value follows the last equals sign, so names may contain one.
   EXPECT_EQ(options.parameters[2].parameter, "a=b");
   EXPECT_EQ(options.parameters[2].value, "7");
-  ASSERT_EQ(options.controller69.size(), 2u);
-  EXPECT_DOUBLE_EQ(options.controller69[0].seconds, 1.5);
-  EXPECT_EQ(options.controller69[0].value, 127);
-  EXPECT_DOUBLE_EQ(options.controller69[1].seconds, 0.0);
+  ASSERT_EQ(options.controllers.size(), 2u);
+  EXPECT_DOUBLE_EQ(options.controllers[0].seconds, 1.5);
+  EXPECT_EQ(options.controllers[0].value, 127);
+  EXPECT_DOUBLE_EQ(options.controllers[1].seconds, 0.0);
 }
 
 TEST(RenderOptions, StateOnlyRunsNeedNoAudioFiles) {
-  EXPECT_TRUE(Parsed({"--list"}).input.empty());
+  EXPECT_TRUE(Parsed({"--list"}).inputs.empty());
   EXPECT_EQ(Parsed({"--save-fxp", "a.fxp"}).saveFxp, "a.fxp");
   EXPECT_EQ(Parsed({"--save-fxb", "a.fxb"}).saveFxb, "a.fxb");
   EXPECT_TRUE(Parsed({"--help"}).help);
-  EXPECT_EQ(Parsed({"--", "-odd.wav", "out.wav"}).input, "-odd.wav");
+  EXPECT_EQ(Parsed({"--", "-odd.wav", "out.wav"}).inputs[0], "-odd.wav");
 }
 
 TEST(RenderOptions, GeneratorTakesOnlyAnOutput) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,3 +37,10 @@ bool ErrorOutputIsTerminal();
 
 // The file name of the plug-in binary this platform builds.
 const char* PluginFileName();
+
+// The processors the system offers (at least 1).
+int ProcessorCount();
+
+// Runs work on that many threads at once (the calling thread among them) and returns when all
+// have finished.
+void RunConcurrently(int threads, const std::function<void()>& work);
