@@ -2,6 +2,7 @@
 // Ombrix two of each.
 
 #include "tests/tools/RenderTestSupport.h"
+#include "tools/render/ChannelPlan.h"
 
 #include <gtest/gtest.h>
 
@@ -102,4 +103,35 @@ TEST_F(RenderChannels, FilesWithMoreChannelsThanInputsMixDownIntoOne) {
   ASSERT_EQ(output.channels, 1);
   ASSERT_EQ(output.samples.size(), 100u);
   EXPECT_FLOAT_EQ(output.samples[50], 0.3f);
+}
+
+TEST(ChannelPlan, OutputCountsFollowTheFedChannelsWithinWhatThePlugInGives) {
+  struct Case {
+    int file, inputs, outputs;
+    bool mixDown;
+    int requested, fed, written;
+  };
+  const Case cases[] = {
+      {1, 1, 2, false, 0, 1, 2},     // mono in, stereo out
+      {1, 2, 2, false, 0, 1, 1},     // mono through a stereo effect stays mono
+      {2, 2, 1, false, 0, 2, 1},     // never more than the plug-in gives
+      {2, 1, 2, true, 0, 1, 2},      // mixed down into a mono-in, stereo-out plug-in
+      {4, 2, 2, true, 0, 1, 1},      // mixed down into a stereo effect
+      {2, 64, 64, false, 16, 2, 16}, // asked for more
+      {1, 0, 1, false, 0, 0, 1},     // an instrument plays for the file's length
+      {2, 0, 2, false, 0, 0, 2},
+  };
+  for (const Case& c : cases) {
+    ChannelPlan plan;
+    std::string error;
+    ASSERT_TRUE(
+        PlanChannels(c.file, c.inputs, c.outputs, c.mixDown, c.requested, "f", "p", &plan, &error))
+        << error;
+    EXPECT_EQ(plan.fedChannels, c.fed) << c.file << " " << c.inputs << " " << c.outputs;
+    EXPECT_EQ(plan.outputChannels, c.written) << c.file << " " << c.inputs << " " << c.outputs;
+  }
+  ChannelPlan plan;
+  std::string error;
+  EXPECT_FALSE(PlanChannels(1, 2, 0, false, 0, "f", "p", &plan, &error));
+  EXPECT_EQ(error, "unsupported plug-in: p gives no audio outputs");
 }

@@ -1,7 +1,7 @@
 // A small VST 2 plug-in with the habits of a delay: one input, two outputs, a reported latency
 // and a tail. Output 0 is the input delayed by kLatency frames; output 1 the same delayed by
 // kEcho frames more, so it rings on for kEcho frames after the input ends. The latency is
-// announced only once processing is switched on, as many plug-ins do. Every call around
+// announced only in the first processing call, as some plug-ins do. Every call around
 // processing goes into a log the tests read through TailProbeCallLog. An input sample of
 // kInterruptLevel or more raises SIGINT, as a user pressing Ctrl-C during that block.
 
@@ -42,6 +42,7 @@ struct TailProbe {
   bool interrupted = false;
 
   template <typename Sample> void Process(Sample** inputs, Sample** outputs, VstInt32 frames) {
+    effect.initialDelay = kLatency;
     for (VstInt32 i = 0; i < frames; ++i) {
       const double in = static_cast<double>(inputs[0][i]);
       if (in >= kInterruptLevel && !interrupted) {
@@ -79,7 +80,6 @@ VstIntPtr VSTCALLBACK Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32, Vst
     return 1;
   case effMainsChanged:
     Log("mains " + std::to_string(value));
-    effect->initialDelay = value ? kLatency : 0;
     return 0;
   case effStartProcess:
     Log("start");

@@ -19,8 +19,10 @@ struct RenderSettings {
   double tempo = 120.0;
   bool playing = true;
   ChannelPlan channels;
-  // The plug-in's delay, dropped from the start of the output and rendered after the input.
-  int64_t latencyFrames = 0;
+  // Whether the plug-in's delay is dropped from the start of the output and rendered after the
+  // input, and the most believed.
+  bool compensateLatency = true;
+  int64_t mostLatencyFrames = 0;
   TailMode tail = TailMode::None;
   // The tail's length; with TailMode::Auto the most it may take.
   int64_t tailFrames = 0;
@@ -40,10 +42,16 @@ struct RenderResult {
   int64_t tailFrames = 0;
   // An automatic tail reached its longest while the output was still above the quiet level.
   bool tailCut = false;
+  // The delay the plug-in reported after its first block (some announce it only then), the
+  // frames compensated, and the delay it reported last when that differs (-1 when not).
+  int latencyReported = 0;
+  int64_t latencyCompensated = 0;
+  int latencyLater = -1;
 };
 
 // Runs the whole input, then silence for the latency and the tail, through the plug-in in blocks
-// of the settings' size and writes what it returns after the latency. Fed channel i feeds input
+// of the settings' size and writes what it returns after the latency (read once the first block
+// is processed). Fed channel i feeds input
 // i (the mean of all channels feeds input 0 when mixing down), other inputs get silence; output
 // channel i is the plug-in's output i. The schedule's events reach the plug-in before the block
 // they fall in. The plug-in must already be started at the file's rate. Stops with the reason

@@ -20,11 +20,13 @@ bool PlanChannels(int fileChannels, int inputPins, int outputPins, bool mixDown,
     *error = "unsupported plug-in: " + pluginName + " gives no audio outputs";
     return false;
   }
-  const int fed = mixDown ? 1 : fileChannels;
+  // An instrument (no audio inputs) plays for the file's length; its audio is not used.
+  const bool instrument = inputPins == 0;
+  const int fed = instrument ? 0 : mixDown ? 1 : fileChannels;
   if (fed > inputPins) {
     *error = "unsupported format: " + fileName + " has " + Count(fileChannels, "channel") +
              ", but " + pluginName + " takes " + Count(inputPins, "input");
-    *error += inputPins > 0 ? "; add --mix-down to mix them into one" : "";
+    *error += "; add --mix-down to mix them into one";
     return false;
   }
   if (requestedOutputs > outputPins) {
@@ -36,7 +38,7 @@ bool PlanChannels(int fileChannels, int inputPins, int outputPins, bool mixDown,
   if (outputs == 0) {
     const bool monoToStereo =
         fed == kMonoInputs && inputPins == kMonoInputs && outputPins == kStereoOutputs;
-    outputs = monoToStereo ? kStereoOutputs : std::min(fed, outputPins);
+    outputs = monoToStereo ? kStereoOutputs : std::min(instrument ? fileChannels : fed, outputPins);
   }
   plan->fileChannels = fileChannels;
   plan->fedChannels = fed;

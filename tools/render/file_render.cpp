@@ -132,21 +132,14 @@ private:
     report.programName = host->CurrentProgramName();
     host->Start(reader->SampleRate(), options.blockFrames, options.doublePrecision);
     report.precisionAccepted = host->PrecisionAccepted();
-    report.latencyReported = host->Latency();
-    if (options.latencyCompensation) {
-      if (report.latencyReported > kMostLatencySeconds * reader->SampleRate()) {
-        host->Stop();
-        return Fail(report.pluginName + " reports a latency of " +
-                    Plural(report.latencyReported, "frame") +
-                    ", more than ten minutes; add --no-latency-compensation");
-      }
-      settings.latencyFrames = report.latencyReported;
-    }
-    report.latencyCompensated = settings.latencyFrames;
+    settings.compensateLatency = options.latencyCompensation;
+    settings.mostLatencyFrames = FrameAt(kMostLatencySeconds, reader->SampleRate());
     MidiSchedule schedule(options.controllers, options.channel, song, reader->SampleRate());
     const bool rendered =
         RenderAudio(*host, *reader, *writer, schedule, settings, progress, &report.result, &error);
     host->Stop();
+    report.latencyReported = report.result.latencyReported;
+    report.latencyCompensated = report.result.latencyCompensated;
     report.eventsSent = schedule.Sent();
     report.eventsFromSong = schedule.FromSong();
     report.eventsBack = host->MidiEventsReceived();
@@ -197,6 +190,12 @@ private:
                     report.output.c_str(), peak, Decibels(peak),
                     DescribeEncoding(report.outputFormat).c_str());
       report.warnings.push_back(text);
+    }
+    if (report.result.latencyLater >= 0) {
+      report.warnings.push_back(report.pluginName + " changed its latency to " +
+                                Plural(report.result.latencyLater, "frame") + " while rendering " +
+                                report.output + "; " + Plural(report.latencyCompensated, "frame") +
+                                " were compensated");
     }
     if (report.result.tailCut) {
       report.warnings.push_back(report.output + ": the tail was still above -90 dBFS after " +
@@ -299,10 +298,15 @@ void WriteFullReport(const RenderOptions& options, const FileReport& report, std
   out << "output:  " << report.output << " (" << DescribeFormat(report.outputFormat) << ", "
       << (options.doublePrecision ? "double" : "single") << " precision, blocks of "
       << options.blockFrames << ")\n";
-  out << "channels: " << Plural(channels.fileChannels, "channel")
-      << (channels.mixDown ? " mixed down into " : " into ") << Pins(channels.fedChannels, "input")
-      << " of " << channels.inputPins << ", " << Pins(channels.outputChannels, "output") << " of "
-      << channels.outputPins << " written\n";
+  out << "channels: " << Plural(channels.fileChannels, "channel");
+  if (channels.inputPins == 0) {
+    out << " not fed (" << report.pluginName << " takes no audio input)";
+  } else {
+    out << (channels.mixDown ? " mixed down into " : " into ")
+        << Pins(channels.fedChannels, "input") << " of " << channels.inputPins;
+  }
+  out << ", " << Pins(channels.outputChannels, "output") << " of " << channels.outputPins
+      << " written\n";
   out << "told:    " << rate << " Hz, blocks of " << options.blockFrames << ", "
       << (options.doublePrecision ? "64" : "32") << "-bit precision (effSetProcessPrecision, "
       << (report.precisionAccepted ? "accepted" : "not answered")

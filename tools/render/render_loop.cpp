@@ -76,7 +76,8 @@ bool RenderAudio(PluginHost& host, AudioReader& reader, AudioWriter& writer, Mid
   PinBuffers<double> doubleOutputs(precise ? plan.outputPins : 0, blockFrames);
 
   const int64_t inputFrames = reader.Frames();
-  const int64_t latency = settings.latencyFrames;
+  // Known once the plug-in has processed its first block.
+  int64_t latency = 0;
   // The most frames written: the input and the tail (with an automatic tail, its longest).
   const int64_t target = inputFrames + settings.tailFrames;
   const double expected = static_cast<double>(autoTail ? std::max<int64_t>(inputFrames, 1)
@@ -115,6 +116,19 @@ bool RenderAudio(PluginHost& host, AudioReader& reader, AudioWriter& writer, Mid
       FeedInputs(input, plan, frames, &floatInputs);
       host.ProcessFloat(floatInputs.pointers.data(), floatOutputs.pointers.data(), frames);
     }
+    if (rendered == 0) {
+      result->latencyReported = host.Latency();
+      if (settings.compensateLatency) {
+        if (result->latencyReported > settings.mostLatencyFrames) {
+          *error = "the plug-in reports a latency of " + std::to_string(result->latencyReported) +
+                   " frames, more than ten minutes; add --no-latency-compensation";
+          return false;
+        }
+        latency = result->latencyReported;
+      }
+    } else if (host.Latency() != result->latencyReported) {
+      result->latencyLater = host.Latency();
+    }
 
     size_t taken = 0;
     for (int64_t frame = std::max<int64_t>(latency - rendered, 0);
@@ -138,5 +152,6 @@ bool RenderAudio(PluginHost& host, AudioReader& reader, AudioWriter& writer, Mid
   result->frames = written;
   result->tailFrames = written - inputFrames;
   result->tailCut = autoTail && !quietEnough;
+  result->latencyCompensated = latency;
   return true;
 }
