@@ -158,7 +158,7 @@ TEST_F(RenderTail, PeaksAboveFullScaleWarnForIntegerEncodingsOnly) {
 }
 
 TEST_F(RenderTail, TailsThatAreNotNumbersAreRefused) {
-  for (const char* tail : {"soon", "-1", "31", "nan", "2s"}) {
+  for (const char* tail : {"soon", "-1", "3601", "nan", "2s"}) {
     const RunResult run = Render({"--tail", tail});
     SCOPED_TRACE(tail);
     ExpectOneLineRefusal(run, 2, "--tail ");

@@ -66,8 +66,8 @@ constexpr ValueOptionName kValueOptions[] = {{"--plugin", ValueOption::Plugin},
                                              {"--rate", ValueOption::Rate},
                                              {"--channels", ValueOption::Channels}};
 
-// The longest tail --tail takes, and the one --tail auto renders at most.
-constexpr double kMostTailSeconds = 30.0;
+// The longest fixed tail, as long as the longest generated signal.
+constexpr double kMostTailSeconds = 3600.0;
 constexpr int kMostMidiChannel = 16;
 constexpr int kMostMidiValue = 127;
 constexpr int kMostChannels = 64;
@@ -161,7 +161,7 @@ bool ReadTail(const std::string& text, RenderOptions* options, std::string* erro
     return false;
   }
   if (seconds < 0.0 || seconds > kMostTailSeconds) {
-    *error = "--tail value " + text + " is out of range (0 to 30 seconds)";
+    *error = "--tail value " + text + " is out of range (0 to 3600 seconds)";
     return false;
   }
   options->tail = seconds > 0.0 ? TailMode::Seconds : TailMode::None;

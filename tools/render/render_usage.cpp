@@ -25,7 +25,7 @@ Plug-in:
                              plug-ins do not
 
 Rendering:
-  --tail SECONDS|auto        render that much after the input (at most 30), or until the
+  --tail SECONDS|auto        render that much after the input (up to 3600), or until the
                              output stays below -90 dBFS for 0.1 s (auto, at most 30 s)
   --no-latency-compensation  keep the delay the plug-in reports (initialDelay) in the output
   --mix-down                 mix the file's channels into one (for a one-input plug-in)
