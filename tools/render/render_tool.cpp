@@ -175,8 +175,10 @@ private:
     }
     fs::remove(probe, code);
     for (const std::string& input : options.inputs) {
-      const std::string output =
-          (fs::path(options.outputDir) / fs::path(input).filename()).string();
+      // Joined as typed: a slash serves on every platform.
+      const char last = options.outputDir.back();
+      const std::string output = options.outputDir + (last == '/' || last == '\\' ? "" : "/") +
+                                 fs::path(input).filename().string();
       for (size_t i = 0; i < outputs->size(); ++i) {
         if ((*outputs)[i] == output) {
           *error = options.inputs[i] + " and " + input + " would both be written to " + output;
