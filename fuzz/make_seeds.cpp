@@ -181,6 +181,27 @@ void PresetFileSeeds(const fs::path& folder) {
   WriteSeed(folder, "bank", WithKind(false, EncodeFxb(bank, identity)));
   WriteSeed(folder, "bank-chunk", WithKind(false, EncodeFxb(chunkBank, identity)));
 }
+// A format 1 song with a tempo change, running status, a system-exclusive message and an
+// unknown chunk; and a format 0 one timed in SMPTE frames.
+void MidiFileSeeds(const fs::path& folder) {
+  const std::vector<uint8_t> header = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0, 96};
+  const std::vector<uint8_t> tempo = {'M',  'T',  'r',  'k',  0,    0,    0,    18,   0x00,
+                                      0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x60, 0xFF, 0x51,
+                                      0x03, 0x03, 0xD0, 0x90, 0x00, 0xFF, 0x2F, 0x00};
+  const std::vector<uint8_t> other = {'X', 'f', 'o', 'o', 0, 0, 0, 2, 1, 2};
+  const std::vector<uint8_t> notes = {'M',  'T',  'r',  'k',  0,    0,    0,    25,   0x00,
+                                      0xC0, 0x05, 0x60, 0x90, 0x3C, 0x64, 0x00, 0x3E, 0x64,
+                                      0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7, 0x81, 0x00, 0x80,
+                                      0x3C, 0x00, 0x00, 0xFF, 0x2F, 0x00};
+  std::vector<uint8_t> song = header;
+  for (const std::vector<uint8_t>* chunk : {&tempo, &other, &notes}) {
+    song.insert(song.end(), chunk->begin(), chunk->end());
+  }
+  WriteSeed(folder, "two-tracks", song);
+  WriteSeed(folder, "smpte",
+            {'M', 'T', 'h', 'd', 0, 0, 0,    6,    0,    0,    0,    1,    0xE7, 40,   'M', 'T',
+             'r', 'k', 0,   0,   0, 9, 0x83, 0x74, 0xB0, 0x07, 0x40, 0x00, 0xFF, 0x2F, 0x00});
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -194,5 +215,6 @@ int main(int argc, char** argv) {
   TextSeeds(seeds / "fuzz_string_to_parameter");
   ImageSeeds(seeds / "fuzz_png_decode");
   PresetFileSeeds(seeds / "fuzz_fx_files");
+  MidiFileSeeds(seeds / "fuzz_midi_file");
   return 0;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "tools/render/HostPlatform.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,3 +49,28 @@ double ClippedSample(double input, double amount);
 std::string ProbePlugin();
 std::string ProbePluginWithMainOnly();
 std::string ProbePluginWithoutEntry();
+// The delay-like plug-in: one input, two outputs, a latency and a tail.
+std::string TailProbePlugin();
+constexpr int kTailProbeLatency = 48;
+constexpr int kTailProbeEcho = 400;
+
+// Text a test plug-in keeps in its library, read through the function it exports under that
+// name; clear (another export) empties it. The library stays loaded while the object lives.
+class PluginLog {
+public:
+  PluginLog(const std::string& plugin, const char* read, const char* clear);
+  std::string Text() const;
+  void Clear() const;
+
+private:
+  std::unique_ptr<LoadedLibrary> library;
+  const char* (*read)();
+  void (*clear)();
+};
+
+// A refusal: the exit code, and one line on standard error that starts with the tool's name and
+// holds the text.
+void ExpectOneLineRefusal(const RunResult& run, int exitCode, const std::string& text);
+
+// A mono ramp of frames samples, (i + 1) * step.
+std::vector<double> MonoRamp(int frames, double step);

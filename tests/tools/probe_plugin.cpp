@@ -1,7 +1,9 @@
 // A small VST 2 plug-in that makes what the host sends it audible, so the host's side can be
 // checked sample by sample: output 0 carries the transport's quarter-note position at the start
 // of each block (plus 1000 while the transport is stopped), output 1 the value of the latest
-// controller event due by that sample (value / 127), or -1 before any in the block.
+// controller event due by that sample (value / 127), or -1 before any in the block. Every event
+// it receives is also written to a log the tests read through ProbeEventLog: its frame counted
+// from the start of processing and its bytes.
 // PROBE_ENTRY selects the export: 1 VSTPluginMain, 2 only main, 0 neither.
 
 #include "vst2/VstAbi.h"
@@ -9,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #if defined(_WIN32)
@@ -31,7 +34,21 @@ struct Probe {
   int program = 0;
   std::vector<VstMidiEvent> pending;
   std::vector<uint8_t> chunk;
+  long long framesProcessed = 0;
 };
+
+// "FRAME HH HH HH;" per event, for every instance in order of arrival.
+std::string eventLog;
+
+void LogEvent(long long frame, const unsigned char* bytes, int count) {
+  char text[16];
+  eventLog += std::to_string(frame);
+  for (int i = 0; i < count; ++i) {
+    std::snprintf(text, sizeof(text), " %02X", bytes[i]);
+    eventLog += text;
+  }
+  eventLog += ";";
+}
 
 Probe* ProbeOf(AEffect* effect) {
   return static_cast<Probe*>(effect->object);
@@ -121,8 +138,15 @@ VstIntPtr VSTCALLBACK Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 inde
   case effProcessEvents: {
     const VstEvents* events = static_cast<const VstEvents*>(ptr);
     for (int i = 0; i < events->numEvents; ++i) {
-      if (events->events[i]->type == kVstMidiType) {
-        probe->pending.push_back(*reinterpret_cast<const VstMidiEvent*>(events->events[i]));
+      const VstEvent* event = events->events[i];
+      const long long frame = probe->framesProcessed + event->deltaFrames;
+      if (event->type == kVstMidiType) {
+        const VstMidiEvent* midi = reinterpret_cast<const VstMidiEvent*>(event);
+        probe->pending.push_back(*midi);
+        LogEvent(frame, reinterpret_cast<const unsigned char*>(midi->midiData), 3);
+      } else if (event->type == kVstSysExType) {
+        const VstMidiSysexEvent* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
+        LogEvent(frame, reinterpret_cast<const unsigned char*>(sysex->sysexDump), sysex->dumpBytes);
       }
     }
     return 1;
@@ -154,6 +178,7 @@ void VSTCALLBACK ProcessReplacing(AEffect* effect, float**, float** outputs, Vst
     outputs[1][i] = controller;
   }
   probe->pending.clear();
+  probe->framesProcessed += frames;
 }
 
 void VSTCALLBACK SetParameter(AEffect* effect, VstInt32 index, float value) {
@@ -191,6 +216,14 @@ AEffect* CreateProbe(audioMasterCallback host) {
   return &effect;
 }
 } // namespace
+
+PROBE_EXPORT const char* ProbeEventLog() {
+  return eventLog.c_str();
+}
+
+PROBE_EXPORT void ProbeClearEventLog() {
+  eventLog.clear();
+}
 
 #if PROBE_ENTRY == 1
 PROBE_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback host) {

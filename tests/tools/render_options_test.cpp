@@ -25,7 +25,7 @@ TEST(RenderOptions, ValuesFollowTheOptionOrAnEqualsSign) {
   EXPECT_EQ(options.program, "Dirty");
   EXPECT_EQ(options.blockFrames, 64);
   EXPECT_DOUBLE_EQ(options.tempo, 95.5);
-  EXPECT_EQ(options.input, "in.wav");
+  EXPECT_EQ(options.inputs[0], "in.wav");
   EXPECT_EQ(options.output, "out.aiff");
   EXPECT_TRUE(options.doublePrecision);
   EXPECT_TRUE(options.transportStopped);
@@ -46,18 +46,18 @@ TEST(RenderOptions, RepeatedParametersAndControllerPointsKeepTheirOrder) {
   // The value follows the last equals sign, so names may contain one.
   EXPECT_EQ(options.parameters[2].parameter, "a=b");
   EXPECT_EQ(options.parameters[2].value, "7");
-  ASSERT_EQ(options.controller69.size(), 2u);
-  EXPECT_DOUBLE_EQ(options.controller69[0].seconds, 1.5);
-  EXPECT_EQ(options.controller69[0].value, 127);
-  EXPECT_DOUBLE_EQ(options.controller69[1].seconds, 0.0);
+  ASSERT_EQ(options.controllers.size(), 2u);
+  EXPECT_DOUBLE_EQ(options.controllers[0].seconds, 1.5);
+  EXPECT_EQ(options.controllers[0].value, 127);
+  EXPECT_DOUBLE_EQ(options.controllers[1].seconds, 0.0);
 }
 
 TEST(RenderOptions, StateOnlyRunsNeedNoAudioFiles) {
-  EXPECT_TRUE(Parsed({"--list"}).input.empty());
+  EXPECT_TRUE(Parsed({"--list"}).inputs.empty());
   EXPECT_EQ(Parsed({"--save-fxp", "a.fxp"}).saveFxp, "a.fxp");
   EXPECT_EQ(Parsed({"--save-fxb", "a.fxb"}).saveFxb, "a.fxb");
   EXPECT_TRUE(Parsed({"--help"}).help);
-  EXPECT_EQ(Parsed({"--", "-odd.wav", "out.wav"}).input, "-odd.wav");
+  EXPECT_EQ(Parsed({"--", "-odd.wav", "out.wav"}).inputs[0], "-odd.wav");
 }
 
 TEST(RenderOptions, GeneratorTakesOnlyAnOutput) {
@@ -99,4 +99,38 @@ TEST(RenderOptions, NumbersOutsideTheirRangeAreRefused) {
   EXPECT_NE(Refusal({"--tempo", " 90", "a", "b"}).find("expects a number"), std::string::npos);
   EXPECT_NE(Refusal({"--generate", "sweep", "--channels", "3", "a"}).find("out of range"),
             std::string::npos);
+}
+
+TEST(RenderOptions, FolderRunsTakeEveryPositionalAsAnInput) {
+  const RenderOptions options =
+      Parsed({"-O", "wet", "a.wav", "--tail", "auto", "b.wav", "--jobs", "3", "--report=json",
+              "--mix-down", "--no-latency-compensation", "--out-channels", "4", "c.wav"});
+  EXPECT_EQ(options.outputDir, "wet");
+  EXPECT_EQ(options.inputs, (std::vector<std::string>{"a.wav", "b.wav", "c.wav"}));
+  EXPECT_EQ(options.tail, TailMode::Auto);
+  EXPECT_EQ(options.jobs, 3);
+  EXPECT_EQ(options.report, ReportFormat::Json);
+  EXPECT_TRUE(options.mixDown);
+  EXPECT_FALSE(options.latencyCompensation);
+  EXPECT_EQ(options.outChannels, 4);
+  EXPECT_EQ(Parsed({"--tail", "2.5", "a", "b"}).tail, TailMode::Seconds);
+  EXPECT_EQ(Parsed({"--tail", "0", "a", "b"}).tail, TailMode::None);
+  EXPECT_NE(Refusal({"-O", "wet", "--snapshot", "x.png", "a.wav"}).find("--snapshot"),
+            std::string::npos);
+  EXPECT_NE(Refusal({"--report", "xml", "a", "b"}).find("text or json"), std::string::npos);
+}
+
+TEST(RenderOptions, ControllersNameTheirNumberAndCc69IsOneOfThem) {
+  const RenderOptions options = Parsed(
+      {"--cc", "7@1.25=100", "--cc69", "2=5", "--channel", "10", "--midi", "s.mid", "a", "b"});
+  ASSERT_EQ(options.controllers.size(), 2u);
+  EXPECT_EQ(options.controllers[0].controller, 7);
+  EXPECT_DOUBLE_EQ(options.controllers[0].seconds, 1.25);
+  EXPECT_EQ(options.controllers[0].value, 100);
+  EXPECT_EQ(options.controllers[1].controller, 69);
+  EXPECT_EQ(options.channel, 10);
+  EXPECT_EQ(options.midiFile, "s.mid");
+  EXPECT_NE(Refusal({"--cc", "x@1=1", "a", "b"}).find("whole number"), std::string::npos);
+  EXPECT_NE(Refusal({"--cc", "7@soon=1", "a", "b"}).find("time in seconds"), std::string::npos);
+  EXPECT_NE(Refusal({"--channel", "0", "a", "b"}).find("out of range"), std::string::npos);
 }

@@ -129,3 +129,42 @@ std::string ProbePluginWithMainOnly() {
 std::string ProbePluginWithoutEntry() {
   return OMBRIX_PROBE_PLUGIN_NO_ENTRY;
 }
+
+std::string TailProbePlugin() {
+  return OMBRIX_TAIL_PROBE_PLUGIN;
+}
+
+PluginLog::PluginLog(const std::string& plugin, const char* readName, const char* clearName) {
+  std::string error;
+  library = LoadedLibrary::Open(plugin, &error);
+  EXPECT_TRUE(library) << error;
+  read = library ? reinterpret_cast<const char* (*)()>(library->Symbol(readName)) : nullptr;
+  clear = library ? reinterpret_cast<void (*)()>(library->Symbol(clearName)) : nullptr;
+  EXPECT_TRUE(read && clear) << plugin << " lacks " << readName << " or " << clearName;
+  Clear();
+}
+
+std::string PluginLog::Text() const {
+  return read ? read() : "";
+}
+
+void PluginLog::Clear() const {
+  if (clear) {
+    clear();
+  }
+}
+
+void ExpectOneLineRefusal(const RunResult& run, int exitCode, const std::string& text) {
+  EXPECT_EQ(run.exitCode, exitCode) << run.err;
+  EXPECT_EQ(run.err.rfind("ombrix-render: ", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find(text), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+}
+
+std::vector<double> MonoRamp(int frames, double step) {
+  std::vector<double> samples;
+  for (int i = 0; i < frames; ++i) {
+    samples.push_back((i + 1) * step);
+  }
+  return samples;
+}

@@ -66,6 +66,13 @@ bool ChooseOutputFormat(const std::string& path, int inputFormat, const std::str
 
 // "WAV, 24-bit PCM" and the like.
 std::string DescribeFormat(int format);
+// The encoding part alone: "Signed 24 bit PCM".
+std::string DescribeEncoding(int format);
+// Whether the format stores integer samples, which clip beyond full scale.
+bool IsIntegerEncoding(int format);
+
+// The most channels a file may have here: as many as a plug-in may.
+constexpr int kMostFileChannels = 64;
 
 // The temporary name used beside a target while it is being written.
 std::string TemporaryPathFor(const std::string& target);

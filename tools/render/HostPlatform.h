@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,3 +42,10 @@ const char* PluginFileName();
 // Where an installed plug-in sits, most specific first, for a program in programFolder: the
 // VST folder of the program's own installation prefix, then the user's.
 std::vector<std::string> InstalledPluginPaths(const std::string& programFolder);
+
+// The processors the system offers (at least 1).
+int ProcessorCount();
+
+// Runs work on that many threads at once (the calling thread among them) and returns when all
+// have finished.
+void RunConcurrently(int threads, const std::function<void()>& work);

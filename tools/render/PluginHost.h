@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Lock.h"
+#include "tools/render/HostOpcodes.h"
 #include "tools/render/HostPlatform.h"
 #include "vst2/VstAbi.h"
 
@@ -11,8 +13,14 @@
 // One VST 2 plug-in instance driven from the command line: loads the library, creates the
 // effect through its entry point, answers its calls back and wraps the dispatcher opcodes the
 // tool uses. The host renders offline and tells the plug-in so.
+//
+// Several instances may render at once, each on its own thread, as a host's tracks do; every
+// other call (creating, setting up, starting, stopping, closing) is made under ControlLock(),
+// as a host makes them from its one main thread.
 class PluginHost {
 public:
+  static IRecursiveLock& ControlLock();
+
   // Loads the library at path, calls VSTPluginMain (or main) and opens the effect. Null with a
   // one-line reason in error.
   static std::unique_ptr<PluginHost> Load(const std::string& path, std::string* error);
@@ -57,13 +65,20 @@ public:
   std::vector<uint8_t> Chunk(bool program);
   bool SetChunk(bool program, const std::vector<uint8_t>& bytes);
 
-  // Sample rate and block size, then processing on.
-  void Start(double sampleRate, int blockFrames);
+  // Sample rate, block size and precision, then processing on (effMainsChanged) and started
+  // (effStartProcess).
+  void Start(double sampleRate, int blockFrames, bool doublePrecision);
+  // effStopProcess, then processing off; nothing when not started.
   void Stop();
+  // Whether the plug-in answered effSetProcessPrecision with 1 (it knows the call).
+  bool PrecisionAccepted() const { return precisionAccepted; }
+  // The delay the plug-in reports, in frames; read once it is processing.
+  int Latency() const { return effect->initialDelay > 0 ? effect->initialDelay : 0; }
 
   // Transport for the next block: the position of its first frame and whether it is playing.
   void SetTransport(int64_t samplePosition, double tempo, bool playing);
-  bool SendMidi(const std::vector<VstMidiEvent>& events);
+  // Hands the plug-in the events of the next block; nothing when events is null.
+  void SendEvents(VstEvents* events);
   void ProcessFloat(float** inputs, float** outputs, int frames);
   void ProcessDouble(double** inputs, double** outputs, int frames);
 
@@ -85,6 +100,7 @@ private:
   AEffect* effect = nullptr;
   VstTimeInfo timeInfo = {};
   bool processing = false;
+  bool precisionAccepted = false;
   bool transportWasPlaying = false;
   int automationCalls = 0;
   int midiEventsReceived = 0;

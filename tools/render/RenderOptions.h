@@ -12,19 +12,38 @@ struct ParameterSetting {
   bool normalized = false;
 };
 
-// Controller 69 reaching the plug-in at a point in time.
+// A MIDI controller change reaching the plug-in at a point in time.
 struct ControllerPoint {
+  int controller = 69;
   double seconds = 0.0;
   int value = 0;
 };
 
+enum class TailMode { None, Seconds, Auto };
+
+enum class ReportFormat { Text, Json };
+
 struct RenderOptions {
-  std::string input;
+  // One INPUT and OUTPUT, or with outputDir any number of inputs.
+  std::vector<std::string> inputs;
   std::string output;
+  std::string outputDir;
   std::string plugin;
   std::string program;
   std::vector<ParameterSetting> parameters;
-  std::vector<ControllerPoint> controller69;
+  std::vector<ControllerPoint> controllers;
+  // The MIDI channel (1 to 16) of the --cc events.
+  int channel = 1;
+  std::string midiFile;
+  TailMode tail = TailMode::None;
+  double tailSeconds = 0.0;
+  bool latencyCompensation = true;
+  bool mixDown = false;
+  // 0: as many as the file (or two for a plug-in turning one input into two outputs).
+  int outChannels = 0;
+  // 0: one per processor.
+  int jobs = 0;
+  ReportFormat report = ReportFormat::Text;
   double tempo = 120.0;
   bool transportStopped = false;
   std::string loadFxp;

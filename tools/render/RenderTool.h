@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
-// Exit codes: 0 done, 1 a file, plug-in or value problem, 2 a malformed command line.
+// Exit codes: 0 done, 1 a file, plug-in or value problem (in a folder run: any file failed),
+// 2 a malformed command line, 130 stopped by Ctrl-C (as shells report SIGINT).
 constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
 
 // One run of ombrix-render on the arguments after the program name. The report goes to out;
 // errors (one line each) and the progress bar go to err; the bar is drawn only when err is a

@@ -97,10 +97,10 @@ std::unique_ptr<AudioReader> AudioReader::Open(const std::string& path, std::str
     *error = "cannot read " + path + ": " + SoundFileError(nullptr);
     return nullptr;
   }
-  if (info.channels < 1 || info.channels > 2) {
+  if (info.channels < 1 || info.channels > kMostFileChannels) {
     sf_close(file);
     *error = "unsupported format: " + path + " has " + std::to_string(info.channels) +
-             " channels (mono and stereo only)";
+             " channels (at most 64)";
     return nullptr;
   }
   std::unique_ptr<AudioReader> reader(new AudioReader());
@@ -207,7 +207,8 @@ bool ChooseOutputFormat(const std::string& path, int inputFormat, const std::str
   }
   if (!Checks(container | subtype, channels, sampleRate)) {
     *error = "unsupported format: " + FormatName(container, SF_FORMAT_TYPEMASK) + " cannot hold " +
-             FormatName(subtype, SF_FORMAT_SUBMASK) + " samples; choose another --encoding";
+             std::to_string(channels) + " channel(s) of " + FormatName(subtype, SF_FORMAT_SUBMASK) +
+             " samples; choose another --encoding or container";
     return false;
   }
   *format = container | subtype;
@@ -216,6 +217,23 @@ bool ChooseOutputFormat(const std::string& path, int inputFormat, const std::str
 
 std::string DescribeFormat(int format) {
   return FormatName(format, SF_FORMAT_TYPEMASK) + ", " + FormatName(format, SF_FORMAT_SUBMASK);
+}
+
+std::string DescribeEncoding(int format) {
+  return FormatName(format, SF_FORMAT_SUBMASK);
+}
+
+bool IsIntegerEncoding(int format) {
+  switch (format & SF_FORMAT_SUBMASK) {
+  case SF_FORMAT_PCM_S8:
+  case SF_FORMAT_PCM_U8:
+  case SF_FORMAT_PCM_16:
+  case SF_FORMAT_PCM_24:
+  case SF_FORMAT_PCM_32:
+    return true;
+  default:
+    return false;
+  }
 }
 
 std::string TemporaryPathFor(const std::string& target) {

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <limits.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 std::unique_ptr<LoadedLibrary> LoadedLibrary::Open(const std::string& path, std::string* error) {
   // A name without a slash would make dlopen search the system's library folders.
@@ -64,4 +66,20 @@ std::vector<std::string> InstalledPluginPaths(const std::string& programFolder) 
     paths.push_back(std::string(home) + "/.vst/" + PluginFileName());
   }
   return paths;
+}
+
+int ProcessorCount() {
+  const long count = sysconf(_SC_NPROCESSORS_ONLN);
+  return count > 0 ? static_cast<int>(count) : 1;
+}
+
+void RunConcurrently(int threads, const std::function<void()>& work) {
+  std::vector<std::thread> others;
+  for (int i = 1; i < threads; ++i) {
+    others.emplace_back(work);
+  }
+  work();
+  for (std::thread& thread : others) {
+    thread.join();
+  }
 }

@@ -1,9 +1,15 @@
 #include "tools/render/HostPlatform.h"
 
 #include <io.h>
+#include <vector>
 #include <windows.h>
 
 namespace {
+DWORD WINAPI RunWork(void* work) {
+  (*static_cast<const std::function<void()>*>(work))();
+  return 0;
+}
+
 std::string SystemMessage(DWORD code) {
   char* text = nullptr;
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -68,4 +74,27 @@ const char* PluginFileName() {
 // Windows hosts have no one VST folder: an installed tool keeps the DLL beside itself.
 std::vector<std::string> InstalledPluginPaths(const std::string&) {
   return {};
+}
+
+int ProcessorCount() {
+  SYSTEM_INFO info = {};
+  GetSystemInfo(&info);
+  return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
+}
+
+void RunConcurrently(int threads, const std::function<void()>& work) {
+  std::vector<HANDLE> others;
+  void* argument = const_cast<std::function<void()>*>(&work);
+  for (int i = 1; i < threads; ++i) {
+    HANDLE thread = CreateThread(nullptr, 0, RunWork, argument, 0, nullptr);
+    // Without another thread the work still gets done, only with fewer hands.
+    if (thread) {
+      others.push_back(thread);
+    }
+  }
+  work();
+  for (HANDLE thread : others) {
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
 }

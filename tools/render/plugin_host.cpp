@@ -25,7 +25,13 @@ std::string Trimmed(const char* text) {
 }
 } // namespace
 
+IRecursiveLock& PluginHost::ControlLock() {
+  static IRecursiveLock lock;
+  return lock;
+}
+
 std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::string* error) {
+  IScopedLock control(ControlLock());
   std::unique_ptr<PluginHost> host(new PluginHost());
   host->path = path;
   std::string reason;
@@ -71,6 +77,7 @@ std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::strin
 }
 
 PluginHost::~PluginHost() {
+  IScopedLock control(ControlLock());
   if (!effect) {
     return;
   }
@@ -235,19 +242,27 @@ bool PluginHost::SetChunk(bool program, const std::vector<uint8_t>& bytes) {
          0;
 }
 
-void PluginHost::Start(double sampleRate, int blockFrames) {
+void PluginHost::Start(double sampleRate, int blockFrames, bool doublePrecision) {
+  IScopedLock control(ControlLock());
   Stop();
   Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
   Dispatch(effSetBlockSize, 0, blockFrames);
+  // Precision is told while processing is off, as plug-ins expect.
+  precisionAccepted =
+      Dispatch(effSetProcessPrecision, 0,
+               doublePrecision ? kVstProcessPrecision64 : kVstProcessPrecision32) == 1;
   timeInfo = {};
   timeInfo.sampleRate = sampleRate;
   transportWasPlaying = false;
   Dispatch(effMainsChanged, 0, 1);
+  Dispatch(effStartProcess);
   processing = true;
 }
 
 void PluginHost::Stop() {
+  IScopedLock control(ControlLock());
   if (processing) {
+    Dispatch(effStopProcess);
     Dispatch(effMainsChanged, 0, 0);
     processing = false;
   }
@@ -272,20 +287,10 @@ void PluginHost::SetTransport(int64_t samplePosition, double tempo, bool playing
   transportWasPlaying = playing;
 }
 
-bool PluginHost::SendMidi(const std::vector<VstMidiEvent>& events) {
-  if (events.empty()) {
-    return true;
+void PluginHost::SendEvents(VstEvents* events) {
+  if (events) {
+    Dispatch(effProcessEvents, 0, 0, events);
   }
-  // VstEvents ends in a variable-length pointer array: lay it out in pointer-sized storage.
-  const size_t firstSlot = offsetof(VstEvents, events) / sizeof(VstEvent*);
-  std::vector<VstEvent*> storage(firstSlot + std::max<size_t>(events.size(), 2), nullptr);
-  for (size_t i = 0; i < events.size(); ++i) {
-    storage[firstSlot + i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
-  }
-  VstEvents* list = reinterpret_cast<VstEvents*>(storage.data());
-  list->numEvents = static_cast<VstInt32>(events.size());
-  list->reserved = 0;
-  return Dispatch(effProcessEvents, 0, 0, list) != 0;
 }
 
 void PluginHost::ProcessFloat(float** inputs, float** outputs, int frames) {

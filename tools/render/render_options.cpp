@@ -11,8 +11,12 @@ enum class ValueOption {
   Program,
   Param,
   ParamNorm,
+  Cc,
   Cc69,
+  Channel,
+  Midi,
   Tempo,
+  Tail,
   LoadFxp,
   SaveFxp,
   LoadFxb,
@@ -20,6 +24,10 @@ enum class ValueOption {
   Snapshot,
   Block,
   Encoding,
+  OutChannels,
+  OutputDir,
+  Jobs,
+  Report,
   Generate,
   Seconds,
   Rate,
@@ -31,23 +39,45 @@ struct ValueOptionName {
   ValueOption option;
 };
 
-constexpr ValueOptionName kValueOptions[] = {
-    {"--plugin", ValueOption::Plugin},     {"--program", ValueOption::Program},
-    {"--param", ValueOption::Param},       {"--param-norm", ValueOption::ParamNorm},
-    {"--cc69", ValueOption::Cc69},         {"--tempo", ValueOption::Tempo},
-    {"--load-fxp", ValueOption::LoadFxp},  {"--save-fxp", ValueOption::SaveFxp},
-    {"--load-fxb", ValueOption::LoadFxb},  {"--save-fxb", ValueOption::SaveFxb},
-    {"--snapshot", ValueOption::Snapshot}, {"--block", ValueOption::Block},
-    {"--encoding", ValueOption::Encoding}, {"--generate", ValueOption::Generate},
-    {"--seconds", ValueOption::Seconds},   {"--rate", ValueOption::Rate},
-    {"--channels", ValueOption::Channels}};
+constexpr ValueOptionName kValueOptions[] = {{"--plugin", ValueOption::Plugin},
+                                             {"--program", ValueOption::Program},
+                                             {"--param", ValueOption::Param},
+                                             {"--param-norm", ValueOption::ParamNorm},
+                                             {"--cc", ValueOption::Cc},
+                                             {"--cc69", ValueOption::Cc69},
+                                             {"--channel", ValueOption::Channel},
+                                             {"--midi", ValueOption::Midi},
+                                             {"--tempo", ValueOption::Tempo},
+                                             {"--tail", ValueOption::Tail},
+                                             {"--load-fxp", ValueOption::LoadFxp},
+                                             {"--save-fxp", ValueOption::SaveFxp},
+                                             {"--load-fxb", ValueOption::LoadFxb},
+                                             {"--save-fxb", ValueOption::SaveFxb},
+                                             {"--snapshot", ValueOption::Snapshot},
+                                             {"--block", ValueOption::Block},
+                                             {"--encoding", ValueOption::Encoding},
+                                             {"--out-channels", ValueOption::OutChannels},
+                                             {"--output-dir", ValueOption::OutputDir},
+                                             {"-O", ValueOption::OutputDir},
+                                             {"--jobs", ValueOption::Jobs},
+                                             {"--report", ValueOption::Report},
+                                             {"--generate", ValueOption::Generate},
+                                             {"--seconds", ValueOption::Seconds},
+                                             {"--rate", ValueOption::Rate},
+                                             {"--channels", ValueOption::Channels}};
 
-bool SplitAssignment(const std::string& text, const std::string& option, std::string* left,
-                     std::string* right, std::string* error) {
+// The longest fixed tail, as long as the longest generated signal.
+constexpr double kMostTailSeconds = 3600.0;
+constexpr int kMostMidiChannel = 16;
+constexpr int kMostMidiValue = 127;
+constexpr int kMostChannels = 64;
+constexpr int kMostJobs = 256;
+
+bool SplitAssignment(const std::string& text, const std::string& option, const char* expected,
+                     std::string* left, std::string* right, std::string* error) {
   const size_t equals = text.rfind('=');
   if (equals == std::string::npos || equals == 0 || equals + 1 == text.size()) {
-    *error = option + " expects " + (option == "--cc69" ? "SECONDS=VALUE" : "NAME|INDEX=VALUE") +
-             ", got \"" + text + "\"";
+    *error = option + " expects " + expected + ", got \"" + text + "\"";
     return false;
   }
   *left = text.substr(0, equals);
@@ -87,21 +117,56 @@ bool ReadRangedNumber(const std::string& text, const std::string& option, double
   return true;
 }
 
-bool ReadControllerPoint(const std::string& text, ControllerPoint* point, std::string* error) {
-  std::string seconds;
+// SECONDS=VALUE for --cc69, CONTROLLER@SECONDS=VALUE for --cc.
+bool ReadControllerPoint(const std::string& text, const std::string& option, ControllerPoint* point,
+                         std::string* error) {
+  const bool named = option == "--cc";
+  std::string when;
   std::string value;
-  if (!SplitAssignment(text, "--cc69", &seconds, &value, error)) {
+  if (!SplitAssignment(text, option, named ? "CONTROLLER@SECONDS=VALUE" : "SECONDS=VALUE", &when,
+                       &value, error)) {
     return false;
   }
-  if (!ParseWholeNumber(seconds, &point->seconds) || !std::isfinite(point->seconds)) {
-    *error = "--cc69 expects a time in seconds, got \"" + seconds + "\"";
+  if (named) {
+    const size_t at = when.find('@');
+    if (at == std::string::npos) {
+      *error = "--cc expects CONTROLLER@SECONDS=VALUE, got \"" + text + "\"";
+      return false;
+    }
+    if (!ReadRangedInt(when.substr(0, at), "--cc controller", 0, kMostMidiValue, &point->controller,
+                       error)) {
+      return false;
+    }
+    when = when.substr(at + 1);
+  }
+  if (!ParseWholeNumber(when, &point->seconds) || !std::isfinite(point->seconds)) {
+    *error = option + " expects a time in seconds, got \"" + when + "\"";
     return false;
   }
   if (point->seconds < 0.0) {
-    *error = "--cc69 time " + seconds + " is out of range (0 or later)";
+    *error = option + " time " + when + " is out of range (0 or later)";
     return false;
   }
-  return ReadRangedInt(value, "--cc69", 0, 127, &point->value, error);
+  return ReadRangedInt(value, option, 0, kMostMidiValue, &point->value, error);
+}
+
+bool ReadTail(const std::string& text, RenderOptions* options, std::string* error) {
+  if (text == "auto") {
+    options->tail = TailMode::Auto;
+    return true;
+  }
+  double seconds = 0.0;
+  if (!ParseWholeNumber(text, &seconds) || !std::isfinite(seconds)) {
+    *error = "--tail expects SECONDS or auto, got \"" + text + "\"";
+    return false;
+  }
+  if (seconds < 0.0 || seconds > kMostTailSeconds) {
+    *error = "--tail value " + text + " is out of range (0 to 3600 seconds)";
+    return false;
+  }
+  options->tail = seconds > 0.0 ? TailMode::Seconds : TailMode::None;
+  options->tailSeconds = seconds;
+  return true;
 }
 
 bool ApplyValueOption(ValueOption option, const std::string& name, const std::string& value,
@@ -117,22 +182,31 @@ bool ApplyValueOption(ValueOption option, const std::string& name, const std::st
   case ValueOption::ParamNorm: {
     ParameterSetting setting;
     setting.normalized = option == ValueOption::ParamNorm;
-    if (!SplitAssignment(value, name, &setting.parameter, &setting.value, error)) {
+    if (!SplitAssignment(value, name, "NAME|INDEX=VALUE", &setting.parameter, &setting.value,
+                         error)) {
       return false;
     }
     options->parameters.push_back(setting);
     return true;
   }
+  case ValueOption::Cc:
   case ValueOption::Cc69: {
     ControllerPoint point;
-    if (!ReadControllerPoint(value, &point, error)) {
+    if (!ReadControllerPoint(value, name, &point, error)) {
       return false;
     }
-    options->controller69.push_back(point);
+    options->controllers.push_back(point);
     return true;
   }
+  case ValueOption::Channel:
+    return ReadRangedInt(value, name, 1, kMostMidiChannel, &options->channel, error);
+  case ValueOption::Midi:
+    options->midiFile = value;
+    return true;
   case ValueOption::Tempo:
     return ReadRangedNumber(value, name, 0.0, 999.0, &options->tempo, error);
+  case ValueOption::Tail:
+    return ReadTail(value, options, error);
   case ValueOption::LoadFxp:
     options->loadFxp = value;
     return true;
@@ -152,6 +226,20 @@ bool ApplyValueOption(ValueOption option, const std::string& name, const std::st
     return ReadRangedInt(value, name, 1, 65536, &options->blockFrames, error);
   case ValueOption::Encoding:
     options->encoding = value;
+    return true;
+  case ValueOption::OutChannels:
+    return ReadRangedInt(value, name, 1, kMostChannels, &options->outChannels, error);
+  case ValueOption::OutputDir:
+    options->outputDir = value;
+    return true;
+  case ValueOption::Jobs:
+    return ReadRangedInt(value, name, 1, kMostJobs, &options->jobs, error);
+  case ValueOption::Report:
+    if (value != "text" && value != "json") {
+      *error = "--report expects text or json, got \"" + value + "\"";
+      return false;
+    }
+    options->report = value == "json" ? ReportFormat::Json : ReportFormat::Text;
     return true;
   case ValueOption::Generate:
     if (value != "sweep" && value != "chord") {
@@ -175,6 +263,10 @@ bool ApplyFlag(const std::string& name, RenderOptions* options) {
     options->doublePrecision = true;
   } else if (name == "--stopped") {
     options->transportStopped = true;
+  } else if (name == "--no-latency-compensation") {
+    options->latencyCompensation = false;
+  } else if (name == "--mix-down") {
+    options->mixDown = true;
   } else if (name == "--list") {
     options->list = true;
   } else if (name == "--quiet" || name == "-q") {
@@ -197,8 +289,21 @@ bool CheckPositionals(const std::vector<std::string>& positionals, RenderOptions
     options->output = positionals[0];
     return true;
   }
+  if (!options->outputDir.empty()) {
+    if (positionals.empty()) {
+      *error = "--output-dir needs at least one INPUT";
+      return false;
+    }
+    if (!options->snapshot.empty()) {
+      *error = "--snapshot shows one render; leave it out with --output-dir";
+      return false;
+    }
+    options->inputs = positionals;
+    return true;
+  }
   if (positionals.size() > 2) {
-    *error = "unexpected argument \"" + positionals[2] + "\" (only INPUT and OUTPUT)";
+    *error = "unexpected argument \"" + positionals[2] +
+             "\" (only INPUT and OUTPUT; several inputs need --output-dir)";
     return false;
   }
   if (positionals.size() == 1) {
@@ -214,7 +319,7 @@ bool CheckPositionals(const std::vector<std::string>& positionals, RenderOptions
     }
     return true;
   }
-  options->input = positionals[0];
+  options->inputs = {positionals[0]};
   options->output = positionals[1];
   return true;
 }

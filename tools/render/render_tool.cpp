@@ -1,17 +1,23 @@
 #include "tools/render/RenderTool.h"
 
 #include "tools/render/AudioFile.h"
+#include "tools/render/FileRender.h"
 #include "tools/render/HostPlatform.h"
+#include "tools/render/Interrupt.h"
+#include "tools/render/MidiFile.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/PluginSettings.h"
 #include "tools/render/PresetFiles.h"
-#include "tools/render/RenderLoop.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/Report.h"
 #include "tools/render/SignalGenerator.h"
 #include "tools/render/SnapshotFile.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -19,38 +25,48 @@ namespace {
 // Files shorter than this render in a blink; a bar would only flicker.
 constexpr double kProgressBarSeconds = 10.0;
 
-class RenderRun {
+class ToolRun {
 public:
-  RenderRun(const RenderOptions& options, std::ostream& out, std::ostream& err, bool terminal)
+  ToolRun(RenderOptions& options, std::ostream& out, std::ostream& err, bool terminal)
       : options(options), out(out), err(err), terminal(terminal) {}
 
   int Run() {
     if (!options.generate.empty()) {
       return Generate();
     }
-    return OpenFiles() && LoadPlugin() && ApplySettings() && Render() ? kExitDone : kExitFailed;
+    if (options.plugin.empty()) {
+      options.plugin = DefaultPluginPath();
+    }
+    InterruptGuard interruptGuard;
+    std::string error;
+    if (!options.midiFile.empty() && !LoadMidiFile(options.midiFile, &song, &error)) {
+      return Fail(error);
+    }
+    if (!options.outputDir.empty()) {
+      return RunFolder();
+    }
+    return RunSingle();
   }
 
+private:
   void Report(const std::string& line) {
     if (!options.quiet) {
       out << line << "\n";
     }
   }
 
-  bool Fail(const std::string& reason) {
+  int Fail(const std::string& reason, int exitCode = kExitFailed) {
     err << "ombrix-render: " << reason << "\n";
-    return false;
+    return exitCode;
   }
 
-private:
   int Generate() {
     int format = 0;
     std::string error;
     const std::string encoding = options.encoding.empty() ? "pcm24" : options.encoding;
     if (!ChooseOutputFormat(options.output, 0, encoding, options.generateChannels,
                             options.generateRate, &format, &error)) {
-      Fail(error);
-      return kExitFailed;
+      return Fail(error);
     }
     std::unique_ptr<AudioWriter> writer = AudioWriter::Create(
         options.output, format, options.generateChannels, options.generateRate, &error);
@@ -58,8 +74,7 @@ private:
         !GenerateSignal(options.generate, options.generateSeconds, options.generateRate,
                         options.generateChannels, *writer, &error) ||
         !writer->Commit(&error)) {
-      Fail(error);
-      return kExitFailed;
+      return Fail(error);
     }
     char line[256];
     std::snprintf(line, sizeof(line), "generated %s: %s, %d channel%s, %d Hz, %.3f s",
@@ -70,177 +85,197 @@ private:
     return kExitDone;
   }
 
-  bool OpenFiles() {
-    if (options.input.empty()) {
-      return true;
-    }
-    std::string error;
-    reader = AudioReader::Open(options.input, &error);
-    if (!reader) {
-      return Fail(error);
-    }
-    if (!ChooseOutputFormat(options.output, reader->Format(), options.encoding, reader->Channels(),
-                            reader->SampleRate(), &outputFormat, &error)) {
-      return Fail(error);
-    }
-    for (const ControllerPoint& point : options.controller69) {
-      if (ControllerFrame(point, reader->SampleRate()) >= reader->Frames()) {
-        char reason[256];
-        std::snprintf(reason, sizeof(reason), "--cc69 time %g s is out of range (%s lasts %.3f s)",
-                      point.seconds, options.input.c_str(),
-                      static_cast<double>(reader->Frames()) / reader->SampleRate());
-        return Fail(reason);
-      }
-    }
-    return true;
-  }
-
-  bool LoadPlugin() {
-    const std::string path = options.plugin.empty() ? DefaultPluginPath() : options.plugin;
-    std::string error;
-    host = PluginHost::Load(path, &error);
-    if (!host) {
-      return Fail(error);
-    }
-    const AEffect& effect = host->Effect();
-    if (options.doublePrecision &&
-        (!host->HasFlag(effFlagsCanDoubleReplacing) || !effect.processDoubleReplacing)) {
-      return Fail(host->EffectName() + " does not process double precision; leave out --double");
-    }
-    if (reader && (effect.numOutputs < 1 || effect.numInputs < reader->Channels())) {
-      return Fail("unsupported format: " + host->EffectName() + " takes " +
-                  std::to_string(effect.numInputs) + " input(s) and gives " +
-                  std::to_string(effect.numOutputs) + " output(s); " + options.input + " has " +
-                  std::to_string(reader->Channels()) + " channel(s)");
-    }
-    if (!options.snapshot.empty() && !CanSnapshotEditor(*host, &error)) {
-      return Fail(error);
-    }
-    return true;
-  }
-
-  bool ApplySettings() {
-    std::string error;
-    if (!options.loadFxb.empty() && !LoadBankFile(*host, options.loadFxb, &error)) {
-      return Fail(error);
-    }
-    if (!options.program.empty() && !ChooseProgram(*host, options.program, &error)) {
-      return Fail(error);
-    }
-    if (!options.loadFxp.empty() && !LoadProgramFile(*host, options.loadFxp, &error)) {
-      return Fail(error);
-    }
-    for (const ParameterSetting& setting : options.parameters) {
-      if (!ApplyParameterSetting(*host, setting, &error)) {
-        return Fail(error);
-      }
-    }
+  // --list, --save-fxb and --save-fxp, on the instance the settings were applied to.
+  bool ListAndSave(PluginHost& host, std::string* error) {
+    IScopedLock control(PluginHost::ControlLock());
     if (options.list) {
-      ListPlugin(*host, out);
+      ListPlugin(host, out);
     }
     if (!options.saveFxb.empty()) {
-      if (!SaveBankFile(*host, options.saveFxb, &error)) {
-        return Fail(error);
+      if (!SaveBankFile(host, options.saveFxb, error)) {
+        return false;
       }
       Report("bank saved: " + options.saveFxb);
     }
     if (!options.saveFxp.empty()) {
-      if (!SaveProgramFile(*host, options.saveFxp, &error)) {
-        return Fail(error);
+      if (!SaveProgramFile(host, options.saveFxp, error)) {
+        return false;
       }
       Report("program saved: " + options.saveFxp);
     }
     return true;
   }
 
-  bool Render() {
-    if (!reader) {
-      return Snapshot();
+  void Warn(const FileReport& report) {
+    for (const std::string& warning : report.warnings) {
+      err << "ombrix-render: warning: " << warning << "\n";
     }
-    std::string error;
-    std::unique_ptr<AudioWriter> writer = AudioWriter::Create(
-        options.output, outputFormat, reader->Channels(), reader->SampleRate(), &error);
-    if (!writer) {
-      return Fail(error);
-    }
-    const int program = host->CurrentProgram();
-    const std::string programName = host->CurrentProgramName();
-    RenderSettings settings;
-    settings.blockFrames = options.blockFrames;
-    settings.doublePrecision = options.doublePrecision;
-    settings.tempo = options.tempo;
-    settings.playing = !options.transportStopped;
-    settings.controller69 = options.controller69;
+  }
 
-    const double seconds = static_cast<double>(reader->Frames()) / reader->SampleRate();
-    ProgressBar bar(err, terminal && !options.quiet && seconds >= kProgressBarSeconds);
-    RenderResult result;
-    host->Start(reader->SampleRate(), options.blockFrames);
-    const bool rendered = RenderAudio(
-        *host, *reader, *writer, settings, [&](double fraction) { bar.Update(fraction); }, &result,
-        &error);
-    host->Stop();
-    bar.Finish();
-    if (!rendered) {
+  int RunSingle() {
+    std::string error;
+    std::unique_ptr<PluginHost> host = PreparePlugin(options, &error);
+    if (!host || !ListAndSave(*host, &error) ||
+        (!options.snapshot.empty() && !CanSnapshotEditor(*host, &error))) {
       return Fail(error);
     }
-    // The picture shows the editor as the last block left it; the audio goes in place only
-    // when the picture could be written too.
-    if (!Snapshot()) {
+    if (options.inputs.empty()) {
+      if (!options.snapshot.empty()) {
+        if (!WriteEditorSnapshot(*host, options.snapshot, &error)) {
+          return Fail(error);
+        }
+        Report("snapshot: " + options.snapshot);
+      }
+      return kExitDone;
+    }
+    const std::string& input = options.inputs[0];
+    ProgressBar bar(err, terminal && !options.quiet && SecondsOf(input) >= kProgressBarSeconds);
+    const FileReport report =
+        RenderFile(options, input, options.output, std::move(host), &song,
+                   !options.snapshot.empty(), [&](double fraction) { bar.Update(fraction); });
+    bar.Finish();
+    if (options.report == ReportFormat::Json && !options.quiet) {
+      out << ReportJson(options, report) << "\n";
+    }
+    if (report.interrupted) {
+      return Fail("interrupted; " + options.output + " was not written", kExitInterrupted);
+    }
+    if (!report.ok) {
+      return Fail(report.error);
+    }
+    Warn(report);
+    if (options.report == ReportFormat::Text && !options.quiet) {
+      WriteFullReport(options, report, out);
+    }
+    return kExitDone;
+  }
+
+  static double SecondsOf(const std::string& input) {
+    std::string error;
+    std::unique_ptr<AudioReader> reader = AudioReader::Open(input, &error);
+    return reader ? static_cast<double>(reader->Frames()) / reader->SampleRate() : 0.0;
+  }
+
+  // Each input's output path in the folder; false (with the exit code) when two would collide
+  // or one would overwrite its own input.
+  bool PlanOutputs(std::vector<std::string>* outputs, int* exitCode, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code code;
+    fs::create_directories(options.outputDir, code);
+    if (code || !fs::is_directory(options.outputDir, code)) {
+      *error = "cannot write to folder " + options.outputDir + ": " +
+               (code ? code.message() : "it is not a folder");
+      *exitCode = kExitFailed;
       return false;
     }
-    if (!writer->Commit(&error)) {
-      return Fail(error);
+    const std::string probe = (fs::path(options.outputDir) / ".ombrix-render-probe").string();
+    if (!std::ofstream(probe)) {
+      *error = "cannot write to folder " + options.outputDir;
+      *exitCode = kExitFailed;
+      return false;
     }
-
-    char line[512];
-    std::snprintf(line, sizeof(line), "input:   %s (%s, %d channel%s, %d Hz, %.3f s)",
-                  options.input.c_str(), DescribeFormat(reader->Format()).c_str(),
-                  reader->Channels(), reader->Channels() == 1 ? "" : "s", reader->SampleRate(),
-                  seconds);
-    Report(line);
-    Report("plug-in: " + host->EffectName() + " (" + host->Path() + "), program " +
-           std::to_string(program) + " \"" + programName + "\"");
-    Report("output:  " + options.output + " (" + DescribeFormat(outputFormat) + ", " +
-           (options.doublePrecision ? "double" : "single") + " precision, blocks of " +
-           std::to_string(options.blockFrames) + ")");
-    if (!options.controller69.empty()) {
-      Report("midi:    " + std::to_string(options.controller69.size()) +
-             " controller 69 event(s) sent, " + std::to_string(host->MidiEventsReceived()) +
-             " event(s) and " + std::to_string(host->AutomationCalls()) +
-             " automation call(s) came back");
-    }
-    Report("input level:  peak " + FormatLevel(result.input.Peak()) + ", RMS " +
-           FormatLevel(result.input.Rms()));
-    Report("output level: peak " + FormatLevel(result.output.Peak()) + ", RMS " +
-           FormatLevel(result.output.Rms()));
-    if (!options.snapshot.empty()) {
-      Report("snapshot: " + options.snapshot);
+    fs::remove(probe, code);
+    for (const std::string& input : options.inputs) {
+      // Joined as typed: a slash serves on every platform.
+      const char last = options.outputDir.back();
+      const std::string output = options.outputDir + (last == '/' || last == '\\' ? "" : "/") +
+                                 fs::path(input).filename().string();
+      for (size_t i = 0; i < outputs->size(); ++i) {
+        if ((*outputs)[i] == output) {
+          *error = options.inputs[i] + " and " + input + " would both be written to " + output;
+          *exitCode = kExitUsage;
+          return false;
+        }
+      }
+      if (fs::exists(output, code) && fs::equivalent(input, output, code)) {
+        *error = "rendering " + input + " into " + options.outputDir +
+                 " would overwrite it; choose another --output-dir";
+        *exitCode = kExitUsage;
+        return false;
+      }
+      outputs->push_back(output);
     }
     return true;
   }
 
-  bool Snapshot() {
+  void Print(const FileReport& report) {
+    if (options.report == ReportFormat::Json) {
+      if (!options.quiet) {
+        out << ReportJson(options, report) << "\n";
+      }
+    } else if (report.ok && !options.quiet) {
+      out << ReportLine(report) << "\n";
+    }
+    // Files stopped by Ctrl-C are summed up once at the end.
+    if (!report.ok && !report.interrupted) {
+      err << "ombrix-render: " << report.input << ": " << report.error << "\n";
+    }
+    Warn(report);
+    out.flush();
+  }
+
+  int RunFolder() {
+    std::vector<std::string> outputs;
     std::string error;
-    if (options.snapshot.empty()) {
-      return true;
+    int exitCode = kExitFailed;
+    if (!PlanOutputs(&outputs, &exitCode, &error)) {
+      return Fail(error, exitCode);
     }
-    if (!WriteEditorSnapshot(*host, options.snapshot, &error)) {
-      return Fail(error);
+    // One instance checks the settings once and does --list and the saves; every file then
+    // gets a fresh instance of its own.
+    {
+      std::unique_ptr<PluginHost> host = PreparePlugin(options, &error);
+      if (!host || !ListAndSave(*host, &error)) {
+        return Fail(error);
+      }
     }
-    if (!reader) {
-      Report("snapshot: " + options.snapshot);
+    const size_t count = options.inputs.size();
+    std::vector<FileReport> reports(count);
+    std::vector<bool> finished(count, false);
+    size_t printed = 0;
+    IRecursiveLock printLock;
+    std::atomic<size_t> next{0};
+    const int jobs = static_cast<int>(std::min<size_t>(
+        count, static_cast<size_t>(options.jobs > 0 ? options.jobs : ProcessorCount())));
+    RunConcurrently(jobs, [&] {
+      while (!InterruptRequested()) {
+        const size_t index = next.fetch_add(1);
+        if (index >= count) {
+          return;
+        }
+        FileReport report = RenderFile(options, options.inputs[index], outputs[index], nullptr,
+                                       &song, false, [](double) {});
+        IScopedLock guard(printLock);
+        reports[index] = std::move(report);
+        finished[index] = true;
+        // Reports come out in the order of the inputs, each as soon as those before it are done.
+        while (printed < count && finished[printed]) {
+          Print(reports[printed++]);
+        }
+      }
+    });
+    size_t rendered = 0;
+    for (size_t i = 0; i < count; ++i) {
+      rendered += finished[i] && reports[i].ok ? 1 : 0;
     }
-    return true;
+    const size_t failed = printed - rendered;
+    if (InterruptRequested()) {
+      return Fail("interrupted: " + std::to_string(rendered) + " of " + std::to_string(count) +
+                      " files rendered; the unfinished ones were not written",
+                  kExitInterrupted);
+    }
+    if (options.report == ReportFormat::Text) {
+      Report("total: " + std::to_string(rendered) + " of " + std::to_string(count) +
+             " files rendered" + (failed ? ", " + std::to_string(failed) + " failed" : ""));
+    }
+    return failed ? kExitFailed : kExitDone;
   }
 
-  const RenderOptions& options;
+  RenderOptions& options;
   std::ostream& out;
   std::ostream& err;
   bool terminal;
-  std::unique_ptr<AudioReader> reader;
-  int outputFormat = 0;
-  std::unique_ptr<PluginHost> host;
+  MidiSong song;
 };
 
 bool FileExists(const std::string& path) {
@@ -284,6 +319,6 @@ int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, 
     out << RenderUsage();
     return kExitDone;
   }
-  RenderRun run(options, out, err, errIsTerminal);
+  ToolRun run(options, out, err, errIsTerminal);
   return run.Run();
 }
