@@ -27,25 +27,31 @@ bool IEditor::RedrawRect(const IBounds& rect) {
   }
   drawRect = rect;
   for (const auto& control : controls) {
+    const std::uint32_t seen = control->ChangeCount();
     if (!control->IsHidden() && Overlaps(rect, control->Area())) {
       control->Render(this);
     }
-    control->MarkClean();
+    control->MarkCleanAt(seen);
   }
   return PresentRect(rect);
 }
 
 bool IEditor::DrawImage(const IImageStrip& strip, const IBounds& dest, int srcX, int srcY,
                         const IBlend* blend) {
-  if (!drawBitmap || !strip.bitmap) {
+  if (!drawBitmap) {
     return true;
   }
   const IBounds clip = Intersection(dest, drawRect);
+  // Only what is drawn is decoded: an image clipped away entirely keeps waiting.
+  RasterBitmap* pixels = clip.Width() > 0 && clip.Height() > 0 ? StripBitmap(strip) : nullptr;
+  if (!pixels) {
+    return true;
+  }
   const int sx = srcX + (clip.left - dest.left);
   const int sy = srcY + (clip.top - dest.top);
   const RasterRect source{sx, sy, sx + clip.Width(), sy + clip.Height()};
   const float weight = blend ? blend->weight : 1.0f;
-  RasterCopyArea(drawBitmap.get(), strip.bitmap, clip.left, clip.top, &source, weight,
+  RasterCopyArea(drawBitmap.get(), pixels, clip.left, clip.top, &source, weight,
                  CombineMode(blend));
   return true;
 }
