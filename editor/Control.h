@@ -53,6 +53,9 @@ public:
   }
   virtual void GuiIdle() {}
   virtual void ReceiveLinkedValue(int position, double value);
+  // True when drawing the control now paints every pixel of rect opaquely, so nothing drawn
+  // before it inside rect would show. None does by default.
+  virtual bool CoversOpaquely(IEditor*, const IBounds&) { return false; }
 
   struct LinkedParam {
     double value = 0.0;

@@ -25,6 +25,8 @@ public:
   RasterBitmap* Bitmap() const { return bitmap.load(std::memory_order_acquire); }
   // Decoding was tried and failed: the image draws nothing.
   bool Failed() const { return failed.load(std::memory_order_acquire); }
+  // Decoded and every pixel's alpha is 255; looked at once, on first asking.
+  bool Opaque();
   // Keeps the decoded bitmap unless another thread published one first (this one then goes),
   // or records the failure; returns the bitmap the image holds.
   RasterBitmap* Publish(std::unique_ptr<RasterBitmap> decoded);
@@ -36,6 +38,8 @@ private:
   int height;
   std::atomic<RasterBitmap*> bitmap{nullptr};
   std::atomic<bool> failed{false};
+  enum class Opacity { Unknown, Opaque, Translucent };
+  std::atomic<Opacity> opacity{Opacity::Unknown};
 };
 
 // The process-wide cache of images by resource id, shared by every editor of every plug-in

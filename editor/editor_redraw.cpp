@@ -26,12 +26,22 @@ bool IEditor::RedrawRect(const IBounds& rect) {
     return true;
   }
   drawRect = rect;
-  for (const auto& control : controls) {
-    const std::uint32_t seen = control->ChangeCount();
-    if (!control->IsHidden() && Overlaps(rect, control->Area())) {
-      control->Render(this);
+  // What lies wholly under an opaque control (a shown picture) would not show: it is not drawn,
+  // only cleaned.
+  size_t firstDrawn = controls.size();
+  while (firstDrawn > 0) {
+    IControl& control = *controls[--firstDrawn];
+    if (!control.IsHidden() && control.CoversOpaquely(this, rect)) {
+      break;
     }
-    control->MarkCleanAt(seen);
+  }
+  for (size_t index = 0; index < controls.size(); ++index) {
+    IControl& control = *controls[index];
+    const std::uint32_t seen = control.ChangeCount();
+    if (index >= firstDrawn && !control.IsHidden() && Overlaps(rect, control.Area())) {
+      control.Render(this);
+    }
+    control.MarkCleanAt(seen);
   }
   return PresentRect(rect);
 }

@@ -3,6 +3,9 @@
 #include "platform/Lock.h"
 #include "raster/RasterBitmap.h"
 
+#include <cstddef>
+#include <cstdint>
+
 ICachedImage::ICachedImage(int resourceId, const char* fileName, int width, int height)
     : resourceId(resourceId), fileName(fileName ? fileName : ""), width(width), height(height) {}
 
@@ -22,6 +25,31 @@ RasterBitmap* ICachedImage::Publish(std::unique_ptr<RasterBitmap> decoded) {
     return decoded.release();
   }
   return expected;
+}
+
+bool ICachedImage::Opaque() {
+  const Opacity known = opacity.load(std::memory_order_relaxed);
+  if (known != Opacity::Unknown) {
+    return known == Opacity::Opaque;
+  }
+  RasterBitmap* pixels = Bitmap();
+  if (!pixels) {
+    return false;
+  }
+  // Decoded pixels are only read, so threads asking at once find the same answer.
+  bool opaque = true;
+  for (int y = 0; y < pixels->Height() && opaque; ++y) {
+    const std::uint32_t* row =
+        pixels->PixelData() + static_cast<std::ptrdiff_t>(y) * pixels->RowSpan();
+    for (int x = 0; x < pixels->Width(); ++x) {
+      if ((row[x] >> 24) != 0xFF) {
+        opaque = false;
+        break;
+      }
+    }
+  }
+  opacity.store(opaque ? Opacity::Opaque : Opacity::Translucent, std::memory_order_relaxed);
+  return opaque;
 }
 
 IImageCache& IImageCache::Instance() {
