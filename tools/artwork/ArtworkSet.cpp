@@ -33,7 +33,7 @@ namespace {
 constexpr int kKnobStripId = 101;
 // The knob strip is 70 MB of pixels, decoded when the editor first opens: unfiltered rows at
 // zlib level 3 decode about a third faster than at level 9 for 0.6 MB more file
-// (bench/png_encoding_bench.cpp measures the candidates).
+// (ombrix_png_encoding_bench, bench/png_encoding_bench.cpp, measures the candidates).
 const PngEncoding kKnobStripEncoding{PNG_FILTER_NONE, 3, Z_DEFAULT_STRATEGY};
 
 RgbaImage Paint(const Typefaces& fonts, int resourceId) {
