@@ -1,4 +1,5 @@
-// Images whose size their header gives are decoded when first drawn, once per process.
+// Images whose size their header gives are decoded when first drawn, once per process. The cache
+// is the process's: these ids are used by no other test of the program.
 
 #include "tests/editor/EditorTestSupport.h"
 #include "tests/plugin/TestPlugin.h"
@@ -35,10 +36,10 @@ protected:
 } // namespace
 
 TEST_F(LazyImageTest, AnImageIsDecodedWhenFirstDrawnAndThenShared) {
-  editor.sizes[9301] = {8, 6};
-  editor.images[9301] = {8, 6, 0xFF0000FFu};
-  const IImageStrip strip = editor.LoadImageStrip(9301, "a.png", 2);
-  EXPECT_EQ(editor.loads[9301], 0);
+  editor.sizes[9701] = {8, 6};
+  editor.images[9701] = {8, 6, 0xFF0000FFu};
+  const IImageStrip strip = editor.LoadImageStrip(9701, "a.png", 2);
+  EXPECT_EQ(editor.loads[9701], 0);
   EXPECT_EQ(strip.bitmap, nullptr);
   EXPECT_EQ(strip.width, 8);
   EXPECT_EQ(strip.height, 6);
@@ -52,40 +53,40 @@ TEST_F(LazyImageTest, AnImageIsDecodedWhenFirstDrawnAndThenShared) {
 
   // Drawn outside the redraw rectangle: still nothing to decode.
   editor.RedrawRect({100, 100, 120, 120});
-  EXPECT_EQ(editor.loads[9301], 0);
+  EXPECT_EQ(editor.loads[9701], 0);
   editor.RedrawAll();
-  EXPECT_EQ(editor.loads[9301], 1);
+  EXPECT_EQ(editor.loads[9701], 1);
   EXPECT_EQ(editor.Pixel(2, 3), 0xFF0000FFu);
   EXPECT_EQ(editor.Pixel(1, 3), 0xFF000000u);
 
   HeaderEditor another(&plugin);
-  another.sizes[9301] = {8, 6};
-  const IImageStrip shared = another.LoadImageStrip(9301, "a.png", 1);
+  another.sizes[9701] = {8, 6};
+  const IImageStrip shared = another.LoadImageStrip(9701, "a.png", 1);
   EXPECT_EQ(shared.image, strip.image);
   EXPECT_EQ(another.StripBitmap(shared), editor.StripBitmap(strip));
-  EXPECT_EQ(another.loads[9301], 0);
-  EXPECT_EQ(editor.loads[9301], 1);
+  EXPECT_EQ(another.loads[9701], 0);
+  EXPECT_EQ(editor.loads[9701], 1);
 }
 
 // A decode that fails is not tried again on every tick; the next LoadImageStrip tries again.
 TEST_F(LazyImageTest, AFailedDecodeDrawsNothingUntilTheImageIsLoadedAgain) {
-  editor.sizes[9302] = {4, 4};
-  const IImageStrip strip = editor.LoadImageStrip(9302, "b.png", 1);
+  editor.sizes[9702] = {4, 4};
+  const IImageStrip strip = editor.LoadImageStrip(9702, "b.png", 1);
   EXPECT_EQ(editor.StripBitmap(strip), nullptr);
   EXPECT_EQ(editor.StripBitmap(strip), nullptr);
-  EXPECT_EQ(editor.loads[9302], 1);
+  EXPECT_EQ(editor.loads[9702], 1);
   EXPECT_TRUE(strip.image->Failed());
 
-  editor.images[9302] = {4, 4, 0xFF00FF00u};
-  const IImageStrip retried = editor.LoadImageStrip(9302, "b.png", 1);
+  editor.images[9702] = {4, 4, 0xFF00FF00u};
+  const IImageStrip retried = editor.LoadImageStrip(9702, "b.png", 1);
   EXPECT_NE(retried.image, strip.image);
   ASSERT_NE(editor.StripBitmap(retried), nullptr);
-  EXPECT_EQ(editor.loads[9302], 2);
-  EXPECT_EQ(editor.LoadImageStrip(9302, "b.png", 1).image, retried.image);
+  EXPECT_EQ(editor.loads[9702], 2);
+  EXPECT_EQ(editor.LoadImageStrip(9702, "b.png", 1).image, retried.image);
 }
 
 TEST(ImageCacheTest, TheFirstPublishedBitmapStays) {
-  ICachedImage image(9303, "c.png", 2, 2);
+  ICachedImage image(9703, "c.png", 2, 2);
   auto first = SolidBitmap(2, 2, 1);
   RasterBitmap* kept = first.get();
   EXPECT_EQ(image.Publish(std::move(first)), kept);
