@@ -9,6 +9,7 @@
 
 #include <dlfcn.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,14 +37,24 @@ long ResidentBytes() {
   return read == 2 ? resident * sysconf(_SC_PAGESIZE) : -1;
 }
 
+// The CPU time this process has used: on a loaded machine the wall-clock time also counts the
+// time other processes held the processor.
+double CpuNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return now.tv_sec * 1e9 + now.tv_nsec;
+}
+
 struct Measurement {
   double nanoseconds = 0;
+  double cpuNanoseconds = 0;
   double residentGrowth = 0;
   double residentAfter = 0;
 };
 
 int MeasureOnce(const char* module) {
   const long before = ResidentBytes();
+  const double cpuStart = CpuNanoseconds();
   const auto start = std::chrono::steady_clock::now();
   void* library = dlopen(module, RTLD_NOW | RTLD_LOCAL);
   if (!library) {
@@ -58,9 +69,10 @@ int MeasureOnce(const char* module) {
   }
   effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
   const auto end = std::chrono::steady_clock::now();
+  const double cpuEnd = CpuNanoseconds();
   const long after = ResidentBytes();
-  std::printf("%.0f %ld %ld\n", std::chrono::duration<double, std::nano>(end - start).count(),
-              after - before, after);
+  std::printf("%.0f %.0f %ld %ld\n", std::chrono::duration<double, std::nano>(end - start).count(),
+              cpuEnd - cpuStart, after - before, after);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
   return 0;
 }
@@ -87,8 +99,8 @@ bool MeasureInChild(const char* self, const char* module, Measurement* out) {
     waitpid(child, &status, 0);
   }
   return got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-         std::sscanf(line, "%lf %lf %lf", &out->nanoseconds, &out->residentGrowth,
-                     &out->residentAfter) == 3;
+         std::sscanf(line, "%lf %lf %lf %lf", &out->nanoseconds, &out->cpuNanoseconds,
+                     &out->residentGrowth, &out->residentAfter) == 4;
 }
 
 double Median(std::vector<double> values) {
@@ -117,6 +129,7 @@ int main(int argc, char** argv) {
     }
   }
   std::vector<double> times;
+  std::vector<double> cpuTimes;
   std::vector<double> growths;
   std::vector<double> residents;
   for (int i = 0; i < repetitions; ++i) {
@@ -126,14 +139,17 @@ int main(int argc, char** argv) {
       return 1;
     }
     times.push_back(m.nanoseconds);
+    cpuTimes.push_back(m.cpuNanoseconds);
     growths.push_back(m.residentGrowth);
     residents.push_back(m.residentAfter);
   }
   char json[512];
   std::snprintf(json, sizeof json,
                 "{\"module\": \"%s\", \"repetitions\": %d, \"startup_ns\": %.0f, "
-                "\"resident_growth_bytes\": %.0f, \"resident_bytes\": %.0f}\n",
-                module, repetitions, Median(times), Median(growths), Median(residents));
+                "\"startup_cpu_ns\": %.0f, \"resident_growth_bytes\": %.0f, "
+                "\"resident_bytes\": %.0f}\n",
+                module, repetitions, Median(times), Median(cpuTimes), Median(growths),
+                Median(residents));
   std::fputs(json, stdout);
   if (outPath) {
     std::FILE* out = std::fopen(outPath, "w");
