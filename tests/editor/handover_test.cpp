@@ -61,9 +61,12 @@ TEST_F(HandOverTest, AValueShownWhileTheWindowDrawsIsDrawnOnTheNextTick) {
 }
 
 // ShowValue marks the control and then asks for one more tick; the window cleaning in between
-// used to store "clean" over the mark and leave the new value undrawn.
+// used to store "clean" over the mark and leave the new value undrawn. No earlier request is
+// pending here, so only the mark can keep the control dirty.
 TEST_F(HandOverTest, CleaningBetweenTheMarkAndTheRedrawRequestKeepsTheChange) {
-  control->ShowValue(0.5);
+  control->SetValue(0.5);
+  control->MarkDirty(false);
+  ASSERT_FALSE(control->RedrawRequested());
   control->duringRender = [this] {
     control->SetValue(0.75);
     control->MarkDirty(false);
