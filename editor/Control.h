@@ -4,6 +4,7 @@
 #include "raster/TextStyle.h"
 
 #include <atomic>
+#include <cstdint>
 #include <vector>
 
 class IAudioPlugin;
@@ -12,7 +13,10 @@ class IEditor;
 // One rectangular element of the editor, optionally bound to a plug-in parameter whose
 // normalised value (0..1) it shows and changes. Drawing and input run on the window's thread;
 // the plug-in side (host threads, the audio thread) only calls ShowValue and MarkDirty(false).
-// The value and the flags both sides touch are atomics, so each side sees whole values.
+// The value and the flags both sides touch are atomics, so each side sees whole values. Whether
+// the control needs drawing is one change counter, counted up by every MarkDirty after the value
+// is stored, against the count the window last drew: a change made while the window draws
+// leaves the counts apart, so it is drawn on the next tick.
 class IControl {
 public:
   IControl(IAudioPlugin* plugin, const IBounds& area, int paramIndex = -1,
@@ -42,10 +46,16 @@ public:
   // Clamps the value, marks the control for drawing and, with notifyPlugin, pushes the value to
   // the bound parameter.
   virtual void MarkDirty(bool notifyPlugin);
+  // Clean as of every change made so far (unless a redraw was requested).
   virtual void MarkClean();
-  virtual bool NeedsRedraw() { return dirty.load(std::memory_order_acquire); }
+  virtual bool NeedsRedraw() {
+    return changes.load(std::memory_order_acquire) != drawnChanges.load(std::memory_order_relaxed);
+  }
   virtual void GuiIdle() {}
   virtual void ReceiveLinkedValue(int position, double value);
+  // True when drawing the control now paints every pixel of rect opaquely, so nothing drawn
+  // before it inside rect would show. None does by default.
+  virtual bool CoversOpaquely(IEditor*, const IBounds&) { return false; }
 
   struct LinkedParam {
     double value = 0.0;
@@ -63,6 +73,10 @@ public:
   bool IsGreyed() const { return greyed.load(std::memory_order_relaxed); }
   bool RedrawRequested() const { return redrawRequested.load(std::memory_order_acquire); }
   void RequestRedraw() { redrawRequested.store(true, std::memory_order_release); }
+  // The redraw pass reads the count before drawing and cleans the control as of that count, so
+  // changes made meanwhile stay to be drawn.
+  std::uint32_t ChangeCount() const { return changes.load(std::memory_order_acquire); }
+  void MarkCleanAt(std::uint32_t drawnCount);
   bool PromptDisabled() const { return promptDisabled; }
   bool DoubleClickAsPress() const { return doubleClickAsPress; }
   bool HoverWhenGreyed() const { return hoverWhenGreyed; }
@@ -89,7 +103,9 @@ protected:
   std::atomic<double> defaultValue{-1.0};
   double clampLow = 0.0;
   double clampHigh = 1.0;
-  std::atomic<bool> dirty{true};
+  // Apart at first: a new control is drawn at the first redraw.
+  std::atomic<std::uint32_t> changes{1};
+  std::atomic<std::uint32_t> drawnChanges{0};
   std::atomic<bool> hidden{false};
   std::atomic<bool> greyed{false};
   std::atomic<bool> redrawRequested{false};

@@ -62,6 +62,9 @@ public:
   virtual void RestorePointer() {}
   // Decodes the image resource id of the plug-in library; the name must end in "png".
   virtual std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* fileName) = 0;
+  // The size of the image resource from its header, without decoding it; false when it cannot be
+  // read there (LoadImageStrip then decodes at once). The library's own PNG resources by default.
+  virtual bool ImageResourceSize(int id, const char* fileName, int* width, int* height);
 
   // IAttachedEditor.
   void ShowParameterValue(int index, double value, bool normalized) override;
@@ -74,8 +77,11 @@ public:
   int AddControl(IControl* control);
   // An opaque image control at (0, 0) from the resource, inserted at index 0.
   void AddBackground(int resourceId, const char* fileName);
-  // Through the process-wide image cache: each resource id is decoded once per process.
+  // Through the process-wide image cache: each resource id is decoded once per process, when it
+  // is first drawn if its size can be read without decoding.
   IImageStrip LoadImageStrip(int resourceId, const char* fileName, int frames);
+  // The strip's pixels, decoded now if no editor has drawn the image yet; none when it failed.
+  RasterBitmap* StripBitmap(const IImageStrip& strip);
 
   // Drawing, on the window's thread.
   // Draws the controls overlapping rect into the draw bitmap, cleans every control and

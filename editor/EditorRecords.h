@@ -60,10 +60,14 @@ enum IKeyCode : int {
   KeyZ = 40,
 };
 
-// A decoded image as controls use it: frames stacked vertically. The bitmap belongs to the
-// process-wide image cache; a strip whose image failed to load has none and draws nothing.
+class ICachedImage;
+
+// An image as controls use it: frames stacked vertically. The bitmap belongs to the
+// process-wide image cache; until it is decoded (on first draw) the strip knows the image's
+// size and its cache entry. A strip whose image failed to load has neither and draws nothing.
 struct IImageStrip {
   RasterBitmap* bitmap = nullptr;
+  ICachedImage* image = nullptr;
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::int32_t frames = 1;

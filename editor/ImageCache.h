@@ -1,29 +1,65 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <string>
 #include <vector>
 
 class RasterBitmap;
 
-// The process-wide cache of decoded images by resource id, shared by every editor of every
-// plug-in instance. Entries are only appended (failed loads too, without a bitmap) and live
-// until the library unloads. The lock is held while searching or appending, never while
-// decoding, so two editors may decode the same id at once; lookups then take the first.
+// One image of the cache: its size, known before its pixels are, and the pixels once decoded.
+// An image whose size comes from its file header is decoded when it is first drawn; the first
+// bitmap published stays, so two editors decoding it at once cost a second decode, never a race.
+class ICachedImage {
+public:
+  ICachedImage(int resourceId, const char* fileName, int width, int height);
+  ~ICachedImage();
+  ICachedImage(const ICachedImage&) = delete;
+  ICachedImage& operator=(const ICachedImage&) = delete;
+
+  int ResourceId() const { return resourceId; }
+  const char* FileName() const { return fileName.c_str(); }
+  int Width() const { return width; }
+  int Height() const { return height; }
+  // None until decoded.
+  RasterBitmap* Bitmap() const { return bitmap.load(std::memory_order_acquire); }
+  // Decoding was tried and failed: the image draws nothing.
+  bool Failed() const { return failed.load(std::memory_order_acquire); }
+  // Decoded and every pixel's alpha is 255; looked at once, on first asking.
+  bool Opaque();
+  // Keeps the decoded bitmap unless another thread published one first (this one then goes),
+  // or records the failure; returns the bitmap the image holds.
+  RasterBitmap* Publish(std::unique_ptr<RasterBitmap> decoded);
+
+private:
+  int resourceId;
+  std::string fileName;
+  int width;
+  int height;
+  std::atomic<RasterBitmap*> bitmap{nullptr};
+  std::atomic<bool> failed{false};
+  enum class Opacity { Unknown, Opaque, Translucent };
+  std::atomic<Opacity> opacity{Opacity::Unknown};
+};
+
+// The process-wide cache of images by resource id, shared by every editor of every plug-in
+// instance. Entries are only appended (failed loads too) and live until the library unloads.
+// The lock is held while searching or appending, never while decoding.
 class IImageCache {
 public:
   static IImageCache& Instance();
 
-  // The first bitmap cached for the id, or none.
-  RasterBitmap* Find(int resourceId);
-  // Keeps the bitmap (or records the failed load) and returns it.
-  RasterBitmap* Append(int resourceId, std::unique_ptr<RasterBitmap> bitmap);
+  // The first image cached for the id that holds pixels or may still decode them, or none.
+  ICachedImage* Find(int resourceId);
+  // Keeps the decoded bitmap (or records the failed load) and returns its image.
+  ICachedImage* Append(int resourceId, const char* fileName, std::unique_ptr<RasterBitmap> bitmap);
+  // Records an image of known size whose pixels are decoded on first use.
+  ICachedImage* AppendUndecoded(int resourceId, const char* fileName, int width, int height);
 
 private:
   IImageCache() = default;
 
-  struct Entry {
-    int resourceId;
-    std::unique_ptr<RasterBitmap> bitmap;
-  };
-  std::vector<Entry> entries;
+  ICachedImage* Keep(std::unique_ptr<ICachedImage> image);
+
+  std::vector<std::unique_ptr<ICachedImage>> entries;
 };

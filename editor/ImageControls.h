@@ -10,6 +10,8 @@ public:
                 const IBlend& blend = IBlend());
 
   bool Render(IEditor* editor) override;
+  // At full weight, copied or over an image without a translucent pixel, inside its area.
+  bool CoversOpaquely(IEditor* editor, const IBounds& rect) override;
 
   const IImageStrip& Strip() const { return strip; }
 
@@ -36,6 +38,8 @@ public:
 
   // The hit area follows the state each time the overlay is drawn.
   bool Render(IEditor* editor) override;
+  // Only while shown.
+  bool CoversOpaquely(IEditor* editor, const IBounds& rect) override;
 
   const IBounds& OffHitArea() const { return offHitArea; }
 

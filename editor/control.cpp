@@ -64,15 +64,22 @@ void IControl::MarkDirty(bool notifyPlugin) {
     // A value another thread stored meanwhile is kept; it is clamped when it is used.
     value.compare_exchange_strong(current, clamped, std::memory_order_relaxed);
   }
-  dirty.store(true, std::memory_order_release);
+  changes.fetch_add(1, std::memory_order_acq_rel);
   if (notifyPlugin && plugin && paramIndex >= 0) {
     plugin->SetParameterFromEditor(paramIndex, clamp(Value()));
   }
 }
 
 void IControl::MarkClean() {
-  dirty.store(redrawRequested.exchange(false, std::memory_order_acq_rel),
-              std::memory_order_release);
+  MarkCleanAt(ChangeCount());
+}
+
+void IControl::MarkCleanAt(std::uint32_t drawnCount) {
+  // A redraw request keeps the counts apart for one more tick.
+  if (redrawRequested.exchange(false, std::memory_order_acq_rel)) {
+    --drawnCount;
+  }
+  drawnChanges.store(drawnCount, std::memory_order_relaxed);
 }
 
 void IControl::ReceiveLinkedValue(int position, double linkedValue) {

@@ -5,6 +5,7 @@
 #include "editor/ImageControls.h"
 #include "plugin/AudioPlugin.h"
 #include "raster/RasterMemBitmap.h"
+#include "raster/RasterPngResource.h"
 #include "raster/RasterSysBitmap.h"
 
 #include <algorithm>
@@ -42,18 +43,43 @@ void IEditor::AddBackground(int resourceId, const char* fileName) {
 
 IImageStrip IEditor::LoadImageStrip(int resourceId, const char* fileName, int frames) {
   IImageCache& cache = IImageCache::Instance();
-  RasterBitmap* bitmap = cache.Find(resourceId);
-  if (!bitmap) {
-    bitmap = cache.Append(resourceId, LoadImageResource(resourceId, fileName));
+  ICachedImage* image = cache.Find(resourceId);
+  if (!image) {
+    int headerWidth = 0;
+    int headerHeight = 0;
+    if (ImageResourceSize(resourceId, fileName, &headerWidth, &headerHeight)) {
+      image = cache.AppendUndecoded(resourceId, fileName, headerWidth, headerHeight);
+    } else {
+      image = cache.Append(resourceId, fileName, LoadImageResource(resourceId, fileName));
+    }
   }
   IImageStrip strip;
   strip.frames = std::max(frames, 1);
-  if (bitmap) {
-    strip.bitmap = bitmap;
-    strip.width = bitmap->Width();
-    strip.height = bitmap->Height();
+  if (image->Bitmap() || !image->Failed()) {
+    strip.bitmap = image->Bitmap();
+    strip.image = image;
+    strip.width = image->Width();
+    strip.height = image->Height();
   }
   return strip;
+}
+
+RasterBitmap* IEditor::StripBitmap(const IImageStrip& strip) {
+  if (strip.bitmap || !strip.image) {
+    return strip.bitmap;
+  }
+  ICachedImage& image = *strip.image;
+  if (RasterBitmap* decoded = image.Bitmap()) {
+    return decoded;
+  }
+  if (image.Failed()) {
+    return nullptr;
+  }
+  return image.Publish(LoadImageResource(image.ResourceId(), image.FileName()));
+}
+
+bool IEditor::ImageResourceSize(int id, const char* fileName, int* headerWidth, int* headerHeight) {
+  return RasterPngResourceSize(id, fileName, headerWidth, headerHeight);
 }
 
 void IEditor::ShowParameterValue(int index, double value, bool normalized) {

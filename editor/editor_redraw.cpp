@@ -26,26 +26,42 @@ bool IEditor::RedrawRect(const IBounds& rect) {
     return true;
   }
   drawRect = rect;
-  for (const auto& control : controls) {
-    if (!control->IsHidden() && Overlaps(rect, control->Area())) {
-      control->Render(this);
+  // What lies wholly under an opaque control (a shown picture) would not show: it is not drawn,
+  // only cleaned.
+  size_t firstDrawn = controls.size();
+  while (firstDrawn > 0) {
+    IControl& control = *controls[--firstDrawn];
+    if (!control.IsHidden() && control.CoversOpaquely(this, rect)) {
+      break;
     }
-    control->MarkClean();
+  }
+  for (size_t index = 0; index < controls.size(); ++index) {
+    IControl& control = *controls[index];
+    const std::uint32_t seen = control.ChangeCount();
+    if (index >= firstDrawn && !control.IsHidden() && Overlaps(rect, control.Area())) {
+      control.Render(this);
+    }
+    control.MarkCleanAt(seen);
   }
   return PresentRect(rect);
 }
 
 bool IEditor::DrawImage(const IImageStrip& strip, const IBounds& dest, int srcX, int srcY,
                         const IBlend* blend) {
-  if (!drawBitmap || !strip.bitmap) {
+  if (!drawBitmap) {
     return true;
   }
   const IBounds clip = Intersection(dest, drawRect);
+  // Only what is drawn is decoded: an image clipped away entirely keeps waiting.
+  RasterBitmap* pixels = clip.Width() > 0 && clip.Height() > 0 ? StripBitmap(strip) : nullptr;
+  if (!pixels) {
+    return true;
+  }
   const int sx = srcX + (clip.left - dest.left);
   const int sy = srcY + (clip.top - dest.top);
   const RasterRect source{sx, sy, sx + clip.Width(), sy + clip.Height()};
   const float weight = blend ? blend->weight : 1.0f;
-  RasterCopyArea(drawBitmap.get(), strip.bitmap, clip.left, clip.top, &source, weight,
+  RasterCopyArea(drawBitmap.get(), pixels, clip.left, clip.top, &source, weight,
                  CombineMode(blend));
   return true;
 }

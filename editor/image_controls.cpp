@@ -1,5 +1,7 @@
 #include "editor/Editor.h"
+#include "editor/ImageCache.h"
 #include "editor/ImageControls.h"
+#include "raster/RasterBitmap.h"
 
 namespace {
 IBounds FrameArea(int x, int y, const IImageStrip& strip) {
@@ -13,6 +15,21 @@ IImageControl::IImageControl(IAudioPlugin* plugin, int x, int y, int paramIndex,
 
 bool IImageControl::Render(IEditor* editor) {
   return editor->DrawImage(strip, area, 0, strip.SourceRowFor(Value()), &blend);
+}
+
+bool IImageControl::CoversOpaquely(IEditor* editor, const IBounds& rect) {
+  const bool inside = area.left <= rect.left && rect.right <= area.right && area.top <= rect.top &&
+                      rect.bottom <= area.bottom;
+  if (!inside || blend.weight != 1.0f || (blend.kind != BlendOpaque && blend.kind != BlendAlpha)) {
+    return false;
+  }
+  // The drawing clips to the bitmap: it must hold every row and column the area shows.
+  RasterBitmap* pixels = editor->StripBitmap(strip);
+  if (!pixels || pixels->Width() < strip.width || pixels->Height() < strip.height ||
+      strip.SourceRowFor(Value()) + area.Height() > strip.height) {
+    return false;
+  }
+  return blend.kind == BlendOpaque || (strip.image && strip.image->Opaque());
 }
 
 void ISwitchControl::PointerDown(int, int, const IMouseKeys&) {
@@ -32,6 +49,10 @@ void ISwitchControl::PointerDoubleClick(int x, int y, const IMouseKeys& keys) {
 IOverlayControl::IOverlayControl(IAudioPlugin* plugin, int x, int y, const IImageStrip& strip,
                                  const IBounds& offHitArea)
     : ISwitchControl(plugin, x, y, -1, strip, IBlend()), offHitArea(offHitArea) {}
+
+bool IOverlayControl::CoversOpaquely(IEditor* editor, const IBounds& rect) {
+  return Value() >= 0.5 && IImageControl::CoversOpaquely(editor, rect);
+}
 
 bool IOverlayControl::Render(IEditor* editor) {
   if (Value() < 0.5) {

@@ -19,3 +19,8 @@ bool RasterNamesPngResource(const char* fileName);
 // one shorter than a PNG signature, or an image that does not decode.
 std::unique_ptr<RasterMemBitmap>
 RasterLoadPngResource(int id, const char* fileName, RasterResourceFinder find = FindModuleResource);
+
+// The width and height in the header of the module's PNG resource id, read without decoding;
+// false for another name, a missing resource or one that does not begin with a PNG header.
+bool RasterPngResourceSize(int id, const char* fileName, int* width, int* height,
+                           RasterResourceFinder find = FindModuleResource);

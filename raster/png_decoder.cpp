@@ -46,7 +46,8 @@ struct DecodeJob {
   RasterBitmap* target = nullptr;
 };
 
-// Asks libpng for rows of 4 bytes per pixel: alpha (or a filler of 255), red, green, blue.
+// Asks libpng for rows of 4 bytes per pixel in the order blue, green, red, alpha (or a filler of
+// 255): the bytes of the pixel word 0xAARRGGBB in memory, so no pass over the pixels follows.
 void RequestArgbRows(png_structp png, png_infop info) {
   const int colourType = png_get_color_type(png, info);
   const int bitDepth = png_get_bit_depth(png, info);
@@ -70,10 +71,9 @@ void RequestArgbRows(png_structp png, png_infop info) {
   if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
     png_set_gray_to_rgb(png);
   }
-  if (hasAlpha) {
-    png_set_swap_alpha(png);
-  } else {
-    png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+  png_set_bgr(png);
+  if (!hasAlpha) {
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   }
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
@@ -121,18 +121,6 @@ bool ReadImage(DecodeJob& job) {
   return true;
 }
 
-// The rows hold the bytes alpha, red, green, blue; the pixel word 0xAARRGGBB is stored blue,
-// green, red, alpha, so every word is byte-swapped.
-void ReorderPixels(const DecodeJob& job) {
-  const int width = job.target->Width();
-  for (png_bytep row : job.rows) {
-    std::uint32_t* pixel = reinterpret_cast<std::uint32_t*>(row);
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t v = pixel[x];
-      pixel[x] = (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
-    }
-  }
-}
 } // namespace
 
 RasterBitmap* DecodePng(const PngInput& input, RasterBitmap* fill,
@@ -161,6 +149,5 @@ RasterBitmap* DecodePng(const PngInput& input, RasterBitmap* fill,
     made.reset();
     return nullptr;
   }
-  ReorderPixels(job);
   return job.target;
 }

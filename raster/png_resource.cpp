@@ -2,6 +2,7 @@
 #include "raster/RasterPngResource.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 
 bool RasterNamesPngResource(const char* fileName) {
@@ -33,4 +34,39 @@ std::unique_ptr<RasterMemBitmap> RasterLoadPngResource(int id, const char* fileN
     return nullptr;
   }
   return RasterDecodePngBytes(data, size);
+}
+
+namespace {
+// The signature, then the first chunk, which must be the header: length 13, "IHDR", width and
+// height as big-endian 32-bit numbers.
+constexpr std::size_t kHeaderEnd = 24;
+const unsigned char kPngStart[16] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A,
+                                     0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+
+std::uint32_t BigEndian32(const unsigned char* p) {
+  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
+         std::uint32_t(p[3]);
+}
+} // namespace
+
+bool RasterPngResourceSize(int id, const char* fileName, int* width, int* height,
+                           RasterResourceFinder find) {
+  if (!RasterNamesPngResource(fileName)) {
+    return false;
+  }
+  const unsigned char* data = nullptr;
+  std::size_t size = 0;
+  if (!find(id, "PNG", &data, &size) || !data || size < kHeaderEnd ||
+      std::memcmp(data, kPngStart, sizeof kPngStart) != 0) {
+    return false;
+  }
+  const std::uint32_t w = BigEndian32(data + 16);
+  const std::uint32_t h = BigEndian32(data + 20);
+  // libpng refuses sizes beyond 2^31 - 1 too.
+  if (w == 0 || h == 0 || w > 0x7FFFFFFFu || h > 0x7FFFFFFFu) {
+    return false;
+  }
+  *width = static_cast<int>(w);
+  *height = static_cast<int>(h);
+  return true;
 }

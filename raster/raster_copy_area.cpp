@@ -1,5 +1,6 @@
 #include "raster/RasterBlit.h"
 #include "raster/RasterCombine.h"
+#include "raster/RasterRows.h"
 
 #include <cstdint>
 #include <cstring>
@@ -24,6 +25,14 @@ template <typename Combiner> void CombineRows(const CopyArea& area, Combiner com
     for (int x = 0; x < area.columns; ++x) {
       d[x] = combine(s[x], d[x]);
     }
+  }
+}
+
+// Hands each row's destination and source to a row loop of RasterRows.
+template <typename RowLoop> void EachRow(const CopyArea& area, RowLoop loop) {
+  for (int y = 0; y < area.rows; ++y) {
+    loop(area.dest + static_cast<std::ptrdiff_t>(y) * area.destSpan,
+         area.src + static_cast<std::ptrdiff_t>(y) * area.srcSpan, area.columns);
   }
 }
 
@@ -55,19 +64,25 @@ void CombineWeighted(const CopyArea& area, int op, bool sourceAlpha, int w) {
     w = w > 256 ? 256 : w;
   }
   switch (op) {
-  case RASTER_OP_COPY:
+  case RASTER_OP_COPY: {
+    const RasterRows& rows = RasterRowsBest();
     if (sourceAlpha) {
       if (w == 256) {
-        CombineRows(area, [](std::uint32_t s, std::uint32_t d) { return OverFull(s, d); });
+        EachRow(area, rows.overFull);
       } else {
-        CombineRows(area, [w](std::uint32_t s, std::uint32_t d) { return Over(s, d, w); });
+        EachRow(area, [&rows, w](std::uint32_t* d, const std::uint32_t* s, int n) {
+          rows.over(d, s, n, w);
+        });
       }
     } else if (w == 256) {
       CopyRows(area);
     } else {
-      CombineRows(area, [w](std::uint32_t s, std::uint32_t d) { return Blend(s, d, w); });
+      EachRow(area, [&rows, w](std::uint32_t* d, const std::uint32_t* s, int n) {
+        rows.blend(d, s, n, w);
+      });
     }
     break;
+  }
   case RASTER_OP_ADD:
     if (sourceAlpha) {
       CombineRows(area, [w](std::uint32_t s, std::uint32_t d) { return AddSourceAlpha(s, d, w); });
@@ -178,10 +193,7 @@ void RasterCopyArea(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY,
       return;
     }
     if (weight == 0.5f) {
-      // Per-channel average on whole words, each half truncated.
-      CombineRows(area, [](std::uint32_t s, std::uint32_t d) {
-        return ((s >> 1) & 0x7F7F7F7Fu) + ((d >> 1) & 0x7F7F7F7Fu);
-      });
+      EachRow(area, RasterRowsBest().average);
       return;
     }
   }

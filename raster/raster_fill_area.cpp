@@ -1,6 +1,8 @@
 #include "raster/RasterBlit.h"
 #include "raster/RasterCombine.h"
+#include "raster/RasterRows.h"
 
+#include <algorithm>
 #include <cstdint>
 
 using namespace raster_combine;
@@ -31,29 +33,36 @@ std::int64_t Clip(int start, int length, int limit, std::int64_t& clippedLength)
   return first;
 }
 
-// The common fixed weights work on whole words, so the alpha byte mixes like the others.
-bool FillFixedWeight(const FillArea& area, std::uint32_t colour, int a) {
-  const std::uint32_t half = (colour >> 1) & 0x7F7F7F7Fu;
-  const std::uint32_t quarter = (colour >> 2) & 0x3F3F3F3Fu;
+template <typename RowLoop> void EachRow(const FillArea& area, RowLoop loop) {
+  for (int y = 0; y < area.rows; ++y) {
+    loop(area.dest + static_cast<std::ptrdiff_t>(y) * area.span, area.columns);
+  }
+}
+
+// Copy at weight a. The common fixed weights work on whole words, so the alpha byte mixes like
+// the others; any other weight moves the alpha channel toward the weight itself rather than the
+// colour's alpha, which is a blend with a source of that alpha.
+void FillCopy(const FillArea& area, std::uint32_t colour, int a) {
+  const RasterRows& rows = RasterRowsBest();
   switch (a) {
   case 256:
-    CombineRows(area, [colour](std::uint32_t) { return colour; });
-    return true;
+    EachRow(area, [colour](std::uint32_t* d, int n) { std::fill(d, d + n, colour); });
+    break;
   case 128:
-    CombineRows(area, [half](std::uint32_t d) { return half + ((d >> 1) & 0x7F7F7F7Fu); });
-    return true;
+    EachRow(area, [&rows, colour](std::uint32_t* d, int n) { rows.fillHalf(d, n, colour); });
+    break;
   case 64:
-    CombineRows(area, [quarter](std::uint32_t d) {
-      return ((d >> 1) & 0x7F7F7F7Fu) + quarter + ((d >> 2) & 0x3F3F3F3Fu);
-    });
-    return true;
+    EachRow(area, [&rows, colour](std::uint32_t* d, int n) { rows.fillQuarter(d, n, colour); });
+    break;
   case 192:
-    CombineRows(area, [quarter, half](std::uint32_t d) {
-      return quarter + ((d >> 2) & 0x3F3F3F3Fu) + half;
-    });
-    return true;
-  default:
-    return false;
+    EachRow(area,
+            [&rows, colour](std::uint32_t* d, int n) { rows.fillThreeQuarters(d, n, colour); });
+    break;
+  default: {
+    const std::uint32_t source = (colour & 0x00FFFFFFu) | (static_cast<std::uint32_t>(a) << 24);
+    EachRow(area, [&rows, source, a](std::uint32_t* d, int n) { rows.fillBlend(d, n, source, a); });
+    break;
+  }
   }
 }
 } // namespace
@@ -92,16 +101,7 @@ void RasterFillArea(RasterBitmap* dest, int x, int y, int w, int h, std::uint32_
   }
   switch (op) {
   case RASTER_OP_COPY:
-    if (!FillFixedWeight(area, colour, a)) {
-      // The alpha channel moves toward the weight itself rather than the colour's alpha.
-      CombineRows(area, [colour, a](std::uint32_t d) {
-        const auto channel = [a](int sc, int dc) { return sc + (dc - sc) * (256 - a) / 256; };
-        return Place(channel(Byte(colour, 0), Byte(d, 0)), 0) |
-               Place(channel(Byte(colour, 8), Byte(d, 8)), 8) |
-               Place(channel(Byte(colour, 16), Byte(d, 16)), 16) |
-               Place(channel(a, Byte(d, 24)), 24);
-      });
-    }
+    FillCopy(area, colour, a);
     break;
   case RASTER_OP_ADD:
     CombineRows(area, [colour, a](std::uint32_t d) { return Add(colour, d, a); });

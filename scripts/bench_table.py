@@ -3,8 +3,9 @@
 
 Each figure is read against what it is measured by: the processing entries against a plain
 copy of the same buffers, blits and fills against a plain row copy (per pixel), the decode
-against a bare libpng decode of the same bytes, and the editor's full redraw against the 40 ms
-redraw tick. Usage: bench_table.py [--load BEFORE AFTER] FILE.json...
+against a bare libpng decode of the same bytes, the editor's full redraw against a plain copy of
+one frame, the knob strip's candidate encodings against the plain level-9 one, and start-up
+against its goals. Usage: bench_table.py [--load BEFORE AFTER] [--startup FILE] FILE.json...
 """
 
 import datetime
@@ -25,8 +26,14 @@ RULES = [
     (r"^(?:CopyArea|FillArea)/", "PlainCopy/560x400", "plain row copy, per pixel", True),
     (r"^DecodeKnob/RasterDecodePngBytes", "DecodeKnob/bare-libpng",
      "bare libpng decode", False),
-    (r"^BM_FullRedraw", None, "40 ms redraw tick", False),
+    (r"^BM_FullRedraw", "BM_PlainFrameCopy", "plain copy of one 560 x 400 frame", False),
+    (r"^KnobEncoding/", "KnobEncoding/none/level9", "decode of the level-9 unfiltered strip",
+     False),
 ]
+
+# Start-up goals (a fresh process: dlopen + VSTPluginMain + effOpen of the first instance).
+STARTUP_TIME_GOAL_NS = 5e6
+STARTUP_RESIDENT_GOAL_BYTES = 10 * 2**20
 
 UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
@@ -45,7 +52,7 @@ def read_runs(paths):
             # Items per call: Google Benchmark reports the rate against CPU time.
             rate = entry.get("items_per_second")
             items = rate * entry["cpu_time"] * scale * 1e-9 if rate else None
-            runs[name] = {"time_ns": time_ns, "items": items}
+            runs[name] = {"time_ns": time_ns, "items": items, "bytes": entry.get("bytes")}
     return runs
 
 
@@ -101,10 +108,32 @@ def machine():
     return f"{model}, {os.cpu_count()} logical CPUs (nproc)"
 
 
+def startup_rows(path):
+    with open(path, encoding="utf-8") as f:
+        startup = json.load(f)
+    runs = startup["repetitions"]
+    time_ns = startup["startup_ns"]
+    cpu_ns = startup["startup_cpu_ns"]
+    growth = startup["resident_growth_bytes"]
+    mib = 2.0**20
+    print(f"| `Startup/VSTPluginMain+effOpen` (median of {runs} fresh processes) | "
+          f"{show_time(time_ns)} | goal | {show_time(STARTUP_TIME_GOAL_NS)} | "
+          f"{time_ns / STARTUP_TIME_GOAL_NS:.2f} |")
+    print(f"| `Startup/VSTPluginMain+effOpen/cpu` (processor time of the same) | "
+          f"{show_time(cpu_ns)} | goal | {show_time(STARTUP_TIME_GOAL_NS)} | "
+          f"{cpu_ns / STARTUP_TIME_GOAL_NS:.2f} |")
+    print(f"| `Startup/resident-memory-added` (process total {startup['resident_bytes'] / mib:.1f}"
+          f" MiB) | {growth / mib:.1f} MiB | goal | {STARTUP_RESIDENT_GOAL_BYTES / mib:.0f} MiB | "
+          f"{growth / STARTUP_RESIDENT_GOAL_BYTES:.2f} |")
+
+
 def main(argv):
     load = None
+    startup = None
     if len(argv) >= 3 and argv[0] == "--load":
         load, argv = (argv[1], argv[2]), argv[3:]
+    if len(argv) >= 2 and argv[0] == "--startup":
+        startup, argv = argv[1], argv[2:]
     runs = read_runs(argv)
     print(f"Measured {datetime.date.today().isoformat()} on {machine()}"
           + (f"; load average {load[0]} before, {load[1]} after." if load else "."))
@@ -113,7 +142,10 @@ def main(argv):
     print("|---|---:|---|---:|---:|")
     for name, run, label, base_time, value in rows(runs):
         shown = f"{value:.2f}" if value is not None else "–"
-        print(f"| `{name}` | {show_time(run['time_ns'])} | {label} | {base_time} | {shown} |")
+        size = f" ({run['bytes'] / 1e3:.0f} kB)" if run.get("bytes") else ""
+        print(f"| `{name}`{size} | {show_time(run['time_ns'])} | {label} | {base_time} | {shown} |")
+    if startup:
+        startup_rows(startup)
     print()
     print("Ratio: time per call (per pixel or frame where the baseline covers a different size)"
           " over the baseline's; below 1 is faster than the baseline.")

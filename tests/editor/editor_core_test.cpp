@@ -341,3 +341,48 @@ TEST_F(EditorTest, ResizingRemovesTheControlsAndRemakesTheBitmap) {
   EXPECT_EQ(editor.Width(), 300);
   EXPECT_EQ(editor.Height(), 200);
 }
+
+// A shown opaque picture over the whole redraw rectangle hides everything before it: those
+// controls are cleaned but not drawn. Translucent, greyed or hidden pictures hide nothing.
+TEST_F(EditorTest, ControlsUnderAShownOpaquePictureAreNotDrawn) {
+  editor.images[9501] = {560, 400, 0xFF112233u};
+  editor.images[9502] = {560, 400, 0xFE112233u};
+  editor.PrepareDrawing();
+  auto* below = new ProbeControl(&plugin, {0, 0, 560, 400}, -1, &log);
+  editor.AddControl(below);
+  auto* opaque =
+      new IOverlayControl(&plugin, 0, 0, editor.LoadImageStrip(9501, "page.png", 1), {0, 0, 9, 9});
+  editor.AddControl(opaque);
+  auto* translucent = new IOverlayControl(
+      &plugin, 0, 0, editor.LoadImageStrip(9502, "glass.png", 1), {9, 9, 19, 19});
+  editor.AddControl(translucent);
+  auto* above = new ProbeControl(&plugin, {0, 0, 10, 10}, -1, &log);
+  editor.AddControl(above);
+
+  editor.RedrawAll();
+  EXPECT_EQ(below->renders, 1);
+  opaque->ShowValue(1.0);
+  below->MarkDirty(false);
+  editor.RedrawAll();
+  EXPECT_EQ(below->renders, 1);
+  EXPECT_EQ(above->renders, 2);
+  EXPECT_FALSE(below->NeedsRedraw());
+  EXPECT_EQ(editor.Pixel(300, 200), 0xFF112233u);
+  // Only what the picture covers: a rectangle reaching beyond it draws everything.
+  editor.RedrawRect({0, 0, 561, 400});
+  EXPECT_EQ(below->renders, 2);
+
+  translucent->ShowValue(1.0);
+  editor.RedrawAll();
+  EXPECT_EQ(below->renders, 2);
+  opaque->SetGreyed(true);
+  editor.RedrawAll();
+  EXPECT_EQ(below->renders, 3);
+  opaque->SetGreyed(false);
+  opaque->SetHidden(true);
+  editor.RedrawAll();
+  EXPECT_EQ(below->renders, 4);
+  opaque->SetHidden(false);
+  editor.RedrawAll();
+  EXPECT_EQ(below->renders, 4);
+}

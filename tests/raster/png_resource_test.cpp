@@ -118,3 +118,37 @@ TEST(PngResourceLoad, TheNineEditorPicturesDecodeToTheirSizes) {
   ASSERT_NE(aliased, nullptr);
   EXPECT_EQ(aliased->Width(), 192);
 }
+
+TEST(PngResourceSize, TheHeaderGivesTheSizeWithoutDecoding) {
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(RasterPngResourceSize(101, "resources/img/knob.png", &width, &height));
+  EXPECT_EQ(width, 192);
+  EXPECT_EQ(height, 92158);
+  EXPECT_FALSE(RasterPngResourceSize(101, "knob.bmp", &width, &height));
+  EXPECT_FALSE(RasterPngResourceSize(4242, "missing.png", &width, &height));
+
+  std::vector<std::uint8_t> png = OnePixelPng();
+  fake = FakeResources();
+  fake.data = png.data();
+  fake.size = png.size();
+  ASSERT_TRUE(RasterPngResourceSize(7, "a.png", &width, &height, FindFake));
+  EXPECT_EQ(width, 1);
+  EXPECT_EQ(height, 1);
+  EXPECT_EQ(fake.type, "PNG");
+  // Cut inside the header, another first chunk, a zero or oversized width: unknown.
+  fake.size = 23;
+  EXPECT_FALSE(RasterPngResourceSize(7, "a.png", &width, &height, FindFake));
+  fake.size = png.size();
+  std::vector<std::uint8_t> broken = png;
+  broken[12] = 'X';
+  fake.data = broken.data();
+  EXPECT_FALSE(RasterPngResourceSize(7, "a.png", &width, &height, FindFake));
+  broken = png;
+  std::memset(broken.data() + 16, 0, 4);
+  fake.data = broken.data();
+  EXPECT_FALSE(RasterPngResourceSize(7, "a.png", &width, &height, FindFake));
+  broken[16] = 0x80;
+  EXPECT_FALSE(RasterPngResourceSize(7, "a.png", &width, &height, FindFake));
+  EXPECT_EQ(width, 1);
+}

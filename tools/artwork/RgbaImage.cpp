@@ -18,7 +18,19 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
 
 void NoFlush(png_structp) {}
 
-bool Encode(const RgbaImage& image, int filters, std::vector<std::uint8_t>* out) {
+bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+  if (!file) {
+    return false;
+  }
+  return std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+         std::fflush(file.get()) == 0;
+}
+
+} // namespace
+
+bool EncodePng(const RgbaImage& image, const PngEncoding& encoding,
+               std::vector<std::uint8_t>* out) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) {
     return false;
@@ -29,9 +41,12 @@ bool Encode(const RgbaImage& image, int filters, std::vector<std::uint8_t>* out)
     return false;
   }
   png_set_write_fn(png, out, AppendBytes, NoFlush);
-  png_set_compression_level(png, 9);
+  png_set_compression_level(png, encoding.level);
   png_set_compression_mem_level(png, 9);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
+  if (encoding.strategy != kLibpngStrategy) {
+    png_set_compression_strategy(png, encoding.strategy);
+  }
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, encoding.filters);
   png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
                static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
@@ -44,27 +59,25 @@ bool Encode(const RgbaImage& image, int filters, std::vector<std::uint8_t>* out)
   return true;
 }
 
-} // namespace
-
 bool WritePng(const std::string& path, const RgbaImage& image) {
-  // Mostly clear pictures such as the knob strip pack best unfiltered, full-bleed ones with
-  // libpng's adaptive filters: keep whichever is smaller.
+  // Mostly clear pictures pack best unfiltered, full-bleed ones with libpng's adaptive filters:
+  // keep whichever is smaller.
   std::vector<std::uint8_t> best;
   for (int filters : {PNG_FILTER_NONE, PNG_ALL_FILTERS}) {
     std::vector<std::uint8_t> encoded;
-    if (!Encode(image, filters, &encoded)) {
+    if (!EncodePng(image, PngEncoding{filters, 9, kLibpngStrategy}, &encoded)) {
       return false;
     }
     if (best.empty() || encoded.size() < best.size()) {
       best.swap(encoded);
     }
   }
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
-  if (!file) {
-    return false;
-  }
-  return std::fwrite(best.data(), 1, best.size(), file.get()) == best.size() &&
-         std::fflush(file.get()) == 0;
+  return WriteBytes(path, best);
+}
+
+bool WritePng(const std::string& path, const RgbaImage& image, const PngEncoding& encoding) {
+  std::vector<std::uint8_t> encoded;
+  return EncodePng(image, encoding, &encoded) && WriteBytes(path, encoded);
 }
 
 bool ReadPng(const std::string& path, RgbaImage* image) {

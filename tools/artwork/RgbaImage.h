@@ -21,9 +21,22 @@ struct RgbaImage {
   }
 };
 
-// Writes a non-interlaced 8-bit RGBA PNG without time stamps or text chunks, so the same
+// How the image data of a PNG is filtered and compressed: libpng's filter flags, zlib's level
+// and strategy, or libpng's own choice of strategy (Z_FILTERED when rows are filtered).
+constexpr int kLibpngStrategy = -1;
+struct PngEncoding {
+  int filters;
+  int level;
+  int strategy;
+};
+
+// Encodes a non-interlaced 8-bit RGBA PNG without time stamps or text chunks, so the same
 // pixels always give the same bytes.
+bool EncodePng(const RgbaImage& image, const PngEncoding& encoding, std::vector<std::uint8_t>* out);
+
+// Writes the image with the smallest of the usual encodings, or with the one given.
 bool WritePng(const std::string& path, const RgbaImage& image);
+bool WritePng(const std::string& path, const RgbaImage& image, const PngEncoding& encoding);
 
 // Reads any PNG as straight RGBA; false when the file cannot be read or decoded.
 bool ReadPng(const std::string& path, RgbaImage* image);
