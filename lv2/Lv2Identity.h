@@ -1,0 +1,6 @@
+#pragma once
+
+// The plug-in's identity for LV2 hosts: sessions and presets refer to it, so it never changes.
+constexpr const char* PluginUri = "https://quillmarsh.example/lv2/ombrix";
+// The shared library inside the bundle.
+constexpr const char* PluginBinary = "ombrix_lv2.so";
