@@ -7,6 +7,8 @@
 #include <lv2/midi/midi.h>
 #include <lv2/time/time.h>
 
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -67,6 +69,9 @@ TestWorld& TestWorld::Get() {
 }
 
 TestWorld::TestWorld() {
+  // Held open for the whole program, as a host keeps a library it uses: lilv unloads it with
+  // each instance otherwise, and every new instance decodes the editor's pictures again.
+  dlopen(OMBRIX_LV2_BUNDLE "/ombrix_lv2.so", RTLD_NOW | RTLD_LOCAL);
   world = lilv_world_new();
   // LV2's core vocabulary (for the plug-in classes), then the built bundle; no other
   // installed plug-in.
