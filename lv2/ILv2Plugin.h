@@ -83,7 +83,8 @@ private:
   // The state's steps.
   bool ApplyBank(const void* data, uint32_t size);
   void ApplyProgram(const void* data, uint32_t size, uint32_t type);
-  void Warn(const char* message);
+  enum class LogLevel { Note, Warning };
+  void Report(LogLevel level, const char* message);
 
   Lv2PortLayout ports;
   std::vector<void*> portData;

@@ -1,5 +1,6 @@
 #include "lv2/ILv2Plugin.h"
 
+#include "platform/DebugPrint.h"
 #include "plugin/StateHeader.h"
 
 #include <lv2/atom/atom.h>
@@ -48,11 +49,13 @@ LV2_State_Status ILv2Plugin::RestoreState(LV2_State_Retrieve_Function retrieve,
   uint32_t flags = 0;
   const void* bank = retrieve(handle, uris.stateBank, &size, &type, &flags);
   if (!bank) {
-    Warn("Ombrix: the state holds no programs; nothing was changed.\n");
+    // Hosts restore this when they apply a preset of port values only: a note, not a warning.
+    Report(LogLevel::Note, "Ombrix: the state holds no programs; nothing was changed.\n");
     return LV2_STATE_ERR_NO_PROPERTY;
   }
   if (type != uris.atomChunk || size == 0 || size > LargestStateBytes) {
-    Warn("Ombrix: the state's programs are not a bank block; nothing was changed.\n");
+    Report(LogLevel::Warning,
+           "Ombrix: the state's programs are not a bank block; nothing was changed.\n");
     return LV2_STATE_ERR_BAD_TYPE;
   }
   IScopedLock guard(pluginLock);
@@ -72,19 +75,21 @@ LV2_State_Status ILv2Plugin::RestoreState(LV2_State_Retrieve_Function retrieve,
 // is taken back by reloading the programs and values held before.
 bool ILv2Plugin::ApplyBank(const void* data, uint32_t size) {
   if (!stateBlock.Resize(static_cast<int>(size))) {
-    Warn("Ombrix: no memory for the state's programs; nothing was changed.\n");
+    Report(LogLevel::Warning, "Ombrix: no memory for the state's programs; nothing was changed.\n");
     return false;
   }
   std::memcpy(stateBlock.Data(), data, size);
   int position = 0;
   if (ReadStateHeader(&stateBlock, &position) < stateVersion) {
-    Warn("Ombrix: the state's programs are not an Ombrix bank; nothing was changed.\n");
+    Report(LogLevel::Warning,
+           "Ombrix: the state's programs are not an Ombrix bank; nothing was changed.\n");
     return false;
   }
   IByteBlock heldPrograms;
   IByteBlock heldValues;
   if (!SerializePresets(&heldPrograms) || !SerializeParams(&heldValues)) {
-    Warn("Ombrix: no memory to keep the programs while reading; nothing was changed.\n");
+    Report(LogLevel::Warning,
+           "Ombrix: no memory to keep the programs while reading; nothing was changed.\n");
     return false;
   }
   if (UnserializePresets(&stateBlock, position) >= 0) {
@@ -92,7 +97,7 @@ bool ILv2Plugin::ApplyBank(const void* data, uint32_t size) {
   }
   UnserializePresets(&heldPrograms, 0);
   UnserializeParams(&heldValues, 0);
-  Warn("Ombrix: the state's programs are cut short; nothing was changed.\n");
+  Report(LogLevel::Warning, "Ombrix: the state's programs are cut short; nothing was changed.\n");
   return false;
 }
 
@@ -106,6 +111,13 @@ void ILv2Plugin::ApplyProgram(const void* data, uint32_t size, uint32_t type) {
   SelectPreset(program);
 }
 
-void ILv2Plugin::Warn(const char* message) {
-  lv2_log_warning(&logger, "%s", message);
+// Without the host's log the message goes where the plug-in's other diagnostics go.
+void ILv2Plugin::Report(LogLevel level, const char* message) {
+  if (!logger.log) {
+    DebugPrint("%s", message);
+  } else if (level == LogLevel::Note) {
+    lv2_log_note(&logger, "%s", message);
+  } else {
+    lv2_log_warning(&logger, "%s", message);
+  }
 }

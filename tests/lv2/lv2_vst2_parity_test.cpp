@@ -1,14 +1,13 @@
 // The same settings, input and MIDI give the same samples from the LV2 bundle as from the VST 2
 // build's single-precision path.
 #include "tests/lv2/Lv2TestHost.h"
-#include "vst2/VstAbi.h"
+#include "tests/support/EffectHost.h"
 
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -20,23 +19,17 @@ VstIntPtr VSTCALLBACK SilentHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr,
   return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-// The VST 2 module opened as a host opens it, set up for one block of Frames.
-class Vst2Instance {
+// The VST 2 module opened as a host opens it, set up for blocks of Frames.
+class Vst2Instance : public EffectHost {
 public:
   Vst2Instance() {
     module = dlopen(OMBRIX_VST2_FILE, RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-      return;
-    }
-    auto entry = reinterpret_cast<VstPluginMainProc>(dlsym(module, "VSTPluginMain"));
+    auto entry =
+        module ? reinterpret_cast<VstPluginMainProc>(dlsym(module, "VSTPluginMain")) : nullptr;
     effect = entry ? entry(SilentHost) : nullptr;
-    if (!effect) {
-      return;
+    if (effect) {
+      Start(Frames);
     }
-    Dispatch(effOpen);
-    Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
-    Dispatch(effSetBlockSize, 0, Frames);
-    Dispatch(effMainsChanged, 0, 1);
   }
   ~Vst2Instance() {
     if (effect) {
@@ -49,27 +42,8 @@ public:
   }
   bool Ready() const { return effect != nullptr; }
 
-  VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
-  }
   // The value as a host types it: taken exactly, as a port's value is.
   void SetAmount(const char* text) { Dispatch(effString2Parameter, 0, 0, const_cast<char*>(text)); }
-  void SendController(int frame, uint8_t value) {
-    VstMidiEvent midi;
-    std::memset(&midi, 0, sizeof(midi));
-    midi.type = kVstMidiType;
-    midi.byteSize = sizeof(midi);
-    midi.deltaFrames = frame;
-    midi.midiData[0] = static_cast<char>(ControlChange);
-    midi.midiData[1] = static_cast<char>(AmountController);
-    midi.midiData[2] = static_cast<char>(value);
-    VstEvents events;
-    std::memset(&events, 0, sizeof(events));
-    events.numEvents = 1;
-    events.events[0] = reinterpret_cast<VstEvent*>(&midi);
-    Dispatch(effProcessEvents, 0, 0, &events);
-  }
   void Process(std::vector<float>& left, std::vector<float>& right, std::vector<float>& outLeft,
                std::vector<float>& outRight) {
     float* in[2] = {left.data(), right.data()};
@@ -79,7 +53,6 @@ public:
 
 private:
   void* module = nullptr;
-  AEffect* effect = nullptr;
 };
 
 std::vector<float> Signal(float amplitude, float phase) {
@@ -107,7 +80,7 @@ TEST(Lv2Vst2Parity, SameAmountsAndControllerGiveTheSameSamples) {
     for (int block = 0; block < 3; ++block) {
       // The second block moves the amount with controller 69 at frame 100.
       if (block == 1) {
-        vst2.SendController(100, 90);
+        vst2.SendEvents({EffectHost::Midi(100, ControlChange, AmountController, 90)});
         lv2.AddMidi(100, {ControlChange, AmountController, 90});
       }
       vst2.Process(left, right, outLeft, outRight);
