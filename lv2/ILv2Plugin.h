@@ -27,6 +27,7 @@ struct ILv2Host {
 // (lv2_state.cpp).
 class ILv2Plugin : public IAudioPlugin {
 public:
+  // 0 is the VST 2 binding; the editor treats kind 1 as a host with parameter context menus.
   static constexpr int32_t LV2BindingKind = 2;
   static constexpr int DefaultBlockFrames = 1024;
   // Larger announced block lengths are served in sub-blocks of this many frames.
@@ -53,7 +54,6 @@ public:
   // buffers go in sub-blocks, and MIDI offsets count from the run's first frame.
   int SubBlockStart() const { return subBlockStart; }
   const Lv2PortLayout& Ports() const { return ports; }
-  bool HasUridMap() const { return uridMap != nullptr; }
 
   // The work of the descriptor's entry functions.
   // What the host's open of a VST 2 plug-in does: first setup, every parameter announced.

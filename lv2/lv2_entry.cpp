@@ -4,7 +4,9 @@
 #include "platform/Lock.h"
 
 #include <lv2/core/lv2.h>
+#include <lv2/core/lv2_util.h>
 #include <lv2/state/state.h>
+#include <lv2/urid/urid.h>
 
 #include <cstring>
 #include <new>
@@ -30,17 +32,15 @@ ILv2Plugin* FromHandle(LV2_Handle instance) {
 
 LV2_Handle Instantiate(const LV2_Descriptor*, double sampleRate, const char*,
                        const LV2_Feature* const* features) {
+  // The map is the one feature the plug-in cannot work without (MIDI, transport and state all
+  // go by mapped URIs); hosts check the description's required features before they get here.
+  if (!lv2_features_data(features, LV2_URID__map)) {
+    return nullptr;
+  }
   ILv2Host host;
   host.sampleRate = sampleRate;
   host.features = features;
-  ILv2Plugin* plugin = CreateLv2Instance(host);
-  // The map is the one feature the plug-in cannot work without (MIDI, transport and state all
-  // go by mapped URIs); hosts check the description's required features before they get here.
-  if (plugin && !plugin->HasUridMap()) {
-    delete plugin;
-    return nullptr;
-  }
-  return plugin;
+  return CreateLv2Instance(host);
 }
 
 void ConnectPort(LV2_Handle instance, uint32_t port, void* data) {

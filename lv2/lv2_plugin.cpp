@@ -2,25 +2,14 @@
 
 #include <lv2/atom/atom.h>
 #include <lv2/buf-size/buf-size.h>
+#include <lv2/core/lv2_util.h>
 #include <lv2/log/log.h>
 #include <lv2/options/options.h>
 #include <lv2/urid/urid.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
-
-namespace {
-const void* FindFeature(const LV2_Feature* const* features, const char* uri) {
-  for (const LV2_Feature* const* feature = features; feature && *feature; ++feature) {
-    if ((*feature)->URI && std::strcmp((*feature)->URI, uri) == 0) {
-      return (*feature)->data;
-    }
-  }
-  return nullptr;
-}
-} // namespace
 
 ILv2Plugin::ILv2Plugin(const ILv2Host* host, int parameterCount, const char* configText,
                        int presetCount, const char* effectNameText, const char* productNameText,
@@ -46,8 +35,8 @@ ILv2Plugin::ILv2Plugin(const ILv2Host* host, int parameterCount, const char* con
 ILv2Plugin::~ILv2Plugin() = default;
 
 void ILv2Plugin::TakeFeatures(const LV2_Feature* const* features) {
-  uridMap = static_cast<LV2_URID_Map*>(const_cast<void*>(FindFeature(features, LV2_URID__map)));
-  auto* log = static_cast<LV2_Log_Log*>(const_cast<void*>(FindFeature(features, LV2_LOG__log)));
+  uridMap = static_cast<LV2_URID_Map*>(lv2_features_data(features, LV2_URID__map));
+  auto* log = static_cast<LV2_Log_Log*>(lv2_features_data(features, LV2_LOG__log));
   lv2_log_logger_init(&logger, uridMap, log);
   uris.Map(uridMap);
   if (uridMap) {
@@ -59,7 +48,7 @@ void ILv2Plugin::TakeFeatures(const LV2_Feature* const* features) {
 // buffers are made for; longer runs go in sub-blocks.
 int ILv2Plugin::AnnouncedBlockFrames(const LV2_Feature* const* features) const {
   const auto* options =
-      static_cast<const LV2_Options_Option*>(FindFeature(features, LV2_OPTIONS__options));
+      static_cast<const LV2_Options_Option*>(lv2_features_data(features, LV2_OPTIONS__options));
   int nominal = 0;
   int maximum = 0;
   for (const LV2_Options_Option* option = options; option && option->key; ++option) {

@@ -81,6 +81,10 @@ TEST(Lv2Bundle, NamesTheDistortionOfQuillmarshAtVersion121) {
   EXPECT_EQ(Text(lilv_nodes_get_first(required)), LV2_URID__map);
   lilv_nodes_free(required);
   EXPECT_TRUE(lilv_plugin_verify(plugin));
+
+  // A host without it gets no instance rather than one that cannot read its events.
+  const LV2_Feature* const noFeatures[] = {nullptr};
+  EXPECT_EQ(lilv_plugin_instantiate(plugin, 48000.0, noFeatures), nullptr);
 }
 
 TEST(Lv2Bundle, PortsFollowTheParameterTable) {
