@@ -8,13 +8,15 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 class ILv2Plugin;
 
-// URIDs as a host hands them out: the index in a list of URIs, from 1.
+// URIDs as a host hands them out: the index in a list of URIs, from 1; any thread may ask.
 class TestUridMap {
 public:
   TestUridMap();
@@ -24,7 +26,9 @@ public:
   LV2_URID_Unmap* UnmapFeature() { return &unmap; }
 
 private:
-  std::vector<std::string> uris;
+  mutable std::mutex lock;
+  // A deque keeps every string in place, so unmapped texts stay valid.
+  std::deque<std::string> uris;
   LV2_URID_Map map;
   LV2_URID_Unmap unmap;
 };

@@ -29,6 +29,7 @@ TestUridMap::TestUridMap() {
 }
 
 LV2_URID TestUridMap::Map(const char* uri) {
+  std::lock_guard<std::mutex> guard(lock);
   for (size_t i = 0; i < uris.size(); ++i) {
     if (uris[i] == uri) {
       return static_cast<LV2_URID>(i + 1);
@@ -39,6 +40,7 @@ LV2_URID TestUridMap::Map(const char* uri) {
 }
 
 const char* TestUridMap::Unmap(LV2_URID id) const {
+  std::lock_guard<std::mutex> guard(lock);
   return id >= 1 && id <= uris.size() ? uris[id - 1].c_str() : nullptr;
 }
 
