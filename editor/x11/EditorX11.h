@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/Editor.h"
+#include "editor/OffscreenEditor.h"
 #include "editor/x11/X11Input.h"
 
 #include <atomic>
@@ -18,28 +18,20 @@ union _XEvent;
 // paints what was exposed or redrawn and waits until the server has it. Attach, idle, keys and
 // detach come from that one thread; drawing reads the controls' values through their atomics.
 // The parent is an X window id passed as the pointer's value, so any binding can use it.
-class IEditorX11 : public IEditor {
+// Alerts, menus, text entry and the file and colour dialogs are idle in this system (no control
+// asks for them): as in the off-screen editor, they answer none or false here.
+class IEditorX11 : public IOffscreenEditor {
 public:
   IEditorX11(IAudioPlugin* plugin, int width, int height, int frameRate);
   ~IEditorX11() override;
 
   bool PresentRect(const IBounds& rect) override;
-  void DismissTextEntry() override {}
   bool HasWindow() override { return attached.load(std::memory_order_acquire); }
-  // Alerts, menus, text entry and the file and colour dialogs are idle in this system (no
-  // control asks for them); here they answer none or false.
-  int ShowAlert(const char*, const char*, int) override { return 0; }
-  IMenu* RunPopupMenu(IMenu* menu, const IBounds& area) override;
-  void OpenTextEntry(IControl*, const ITextStyle&, const IBounds&, const char*,
-                     IParameter*) override {}
   // The host program's folder and the plug-in library's, each with a trailing slash.
   void HostDirectory(std::string* directory) override;
   void ModuleDirectory(std::string* directory) override;
   // The user's desktop from the XDG settings (XDG_DESKTOP_DIR, else ~/Desktop).
   void DesktopDirectory(std::string* directory) override;
-  void AskForFile(std::string* fileName, int action, std::string* directory,
-                  const char* extensions) override;
-  bool AskForColour(IArgb*, const char*) override { return false; }
   // Starts xdg-open with the address as its one argument, without a shell and without waiting
   // for it. With a confirm text it opens nothing: there is no dialog to ask with.
   bool OpenLink(const char* address, const char* title, const char* confirmText,
@@ -48,8 +40,6 @@ public:
   void* AttachWindow(void* parent) override;
   void DetachWindow() override;
   void* NativeWindow() override;
-  void SetHostWindowOpacity(int) override {}
-  std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* fileName) override;
 
   void Idle() override;
   bool HostKey(int virtualKey, bool down) override;

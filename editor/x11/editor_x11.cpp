@@ -3,7 +3,6 @@
 #include "editor/VirtualKeys.h"
 #include "editor/x11/X11ErrorTrap.h"
 #include "editor/x11/X11Window.h"
-#include "raster/RasterPngResource.h"
 #include "raster/RasterSysBitmap.h"
 
 #include <X11/Xutil.h>
@@ -22,7 +21,7 @@ Window WindowIdOf(void* parent) {
 } // namespace
 
 IEditorX11::IEditorX11(IAudioPlugin* plugin, int width, int height, int frameRate)
-    : IEditor(plugin, width, height, frameRate) {}
+    : IOffscreenEditor(plugin, width, height, frameRate) {}
 
 IEditorX11::~IEditorX11() {
   DetachWindow();
@@ -246,19 +245,4 @@ bool IEditorX11::HostKey(int virtualKey, bool down) {
   const bool taken = DispatchKey(x, y, code);
   keysTaken.set(slot, taken);
   return taken;
-}
-
-IMenu* IEditorX11::RunPopupMenu(IMenu*, const IBounds&) {
-  ResetCapture();
-  return nullptr;
-}
-
-void IEditorX11::AskForFile(std::string* fileName, int, std::string*, const char*) {
-  if (fileName) {
-    fileName->clear();
-  }
-}
-
-std::unique_ptr<RasterBitmap> IEditorX11::LoadImageResource(int id, const char* fileName) {
-  return RasterLoadPngResource(id, fileName);
 }

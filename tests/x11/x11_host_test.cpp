@@ -114,25 +114,8 @@ public:
     return PumpUntil([&] { return host.calls.size() > before; });
   }
   float Parameter(int index) { return host.effect->getParameter(host.effect, index); }
-  std::vector<VstInt32> EditOpcodes() const {
-    std::vector<VstInt32> opcodes;
-    for (const HostCall& call : host.calls) {
-      if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit ||
-          call.opcode == audioMasterAutomate) {
-        opcodes.push_back(call.opcode);
-      }
-    }
-    return opcodes;
-  }
-  void ProcessTone(float amplitude, int blocks) {
-    StereoBuffers<float> buffers(512);
-    for (int block = 0; block < blocks; ++block) {
-      for (int i = 0; i < 512; ++i) {
-        buffers.left[i] = buffers.right[i] = amplitude * std::sin(0.05f * (block * 512 + i));
-      }
-      host.effect->processReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 512);
-    }
-  }
+  std::vector<VstInt32> EditOpcodes() const { return host.EditOpcodes(); }
+  void ProcessTone(float amplitude, int blocks) { host.ProcessTone(amplitude, blocks); }
   // The window's picture now, then the module's off-screen one of the same state (which the
   // module gives only while no window is open): they must be the same pixels.
   int DifferencesFromOffscreen() {
