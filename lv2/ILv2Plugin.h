@@ -10,7 +10,9 @@
 #include <lv2/log/logger.h>
 #include <lv2/state/state.h>
 
+#include <atomic>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 // What an LV2 host gives a new instance: its sample rate and features (either may be missing
@@ -18,6 +20,17 @@
 struct ILv2Host {
   double sampleRate = 44100.0;
   const LV2_Feature* const* features = nullptr;
+};
+
+// What the plug-in asks of its open UI: the editor's gestures reach the host through it, on the
+// UI's thread.
+class ILv2UiLink {
+public:
+  virtual ~ILv2UiLink() = default;
+  // The touch feature's begin (true) and end (false) of a gesture on a control input.
+  virtual void Touch(uint32_t port, bool grabbed) = 0;
+  // The host's write function with a control input's new value.
+  virtual void WritePort(uint32_t port, float value) = 0;
 };
 
 // The LV2 binding of the plug-in base. run() carries the control ports to the parameters, the
@@ -54,6 +67,12 @@ public:
   // buffers go in sub-blocks, and MIDI offsets count from the run's first frame.
   int SubBlockStart() const { return subBlockStart; }
   const Lv2PortLayout& Ports() const { return ports; }
+
+  // The UI whose gestures go to the host, or none; set and cleared on the UI's thread, which then
+  // is the one thread whose gestures are forwarded (controller 69 moves the amount on the audio
+  // thread: the control output reports that).
+  void ConnectUi(ILv2UiLink* link);
+  bool HasUi() const { return uiLink.load() != nullptr; }
 
   // The work of the descriptor's entry functions.
   // What the host's open of a VST 2 plug-in does: first setup, every parameter announced.
@@ -106,4 +125,9 @@ private:
   int64_t lastOutputFrame = 0;
   int subBlockStart = 0;
   IByteBlock stateBlock;
+
+  std::atomic<ILv2UiLink*> uiLink{nullptr};
+  std::atomic<std::thread::id> uiThread{};
+  // The open UI, when the caller is on its thread.
+  ILv2UiLink* UiOnThisThread() const;
 };

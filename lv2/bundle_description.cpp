@@ -22,6 +22,7 @@ constexpr const char* Prefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#>
                                  "@prefix rsz: <http://lv2plug.in/ns/ext/resize-port#> .\n"
                                  "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
                                  "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
+                                 "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                                  "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                                  "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 
@@ -148,7 +149,8 @@ std::string PluginText(ILv2Plugin& plugin) {
       << " ;\n  lv2:requiredFeature urid:map ;\n"
          "  lv2:optionalFeature log:log, opts:options ;\n"
          "  opts:supportedOption bufsz:maxBlockLength, bufsz:nominalBlockLength ;\n"
-         "  lv2:extensionData state:interface ;\n  lv2:port\n";
+         "  lv2:extensionData state:interface ;\n  ui:ui "
+      << Uri(PluginUiUri) << " ;\n  lv2:port\n";
   for (int c = 0; c < ports.audioInputs; ++c) {
     const std::string symbol = "in_" + std::to_string(c + 1);
     WriteAudioPort(out, "InputPort", ports.AudioInput(c), symbol.c_str(),
@@ -178,6 +180,13 @@ std::string PluginText(ILv2Plugin& plugin) {
          "    atom:supports midi:MidiEvent ;\n    rsz:minimumSize "
       << EventOutputBytes << " ;\n    lv2:index " << ports.EventOutput()
       << " ;\n    lv2:symbol \"events_out\" ;\n    lv2:name \"Events Out\" ;\n  ] .\n";
+  // The editor lives in the plug-in object, so the UI needs instance access.
+  out << "\n"
+      << Uri(PluginUiUri) << "\n  a ui:X11UI ;\n  ui:binary <" << PluginBinary
+      << "> ;\n  lv2:requiredFeature ui:parent, ui:idleInterface,\n"
+         "    <http://lv2plug.in/ns/ext/instance-access> ;\n"
+         "  lv2:optionalFeature ui:resize, ui:touch, log:log ;\n"
+         "  lv2:extensionData ui:idleInterface .\n";
   return out.str();
 }
 

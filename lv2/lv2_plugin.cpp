@@ -91,12 +91,44 @@ void ILv2Plugin::Deactivate() {
   OnReset();
 }
 
-void ILv2Plugin::BeginHostEdit(int) {}
+void ILv2Plugin::ConnectUi(ILv2UiLink* link) {
+  uiThread = std::this_thread::get_id();
+  uiLink = link;
+}
 
-void ILv2Plugin::EndHostEdit(int) {}
+ILv2UiLink* ILv2Plugin::UiOnThisThread() const {
+  ILv2UiLink* link = uiLink.load();
+  return link && uiThread.load() == std::this_thread::get_id() ? link : nullptr;
+}
 
-// The control outputs report every value after each run; the host's own inputs are its to set.
-void ILv2Plugin::NotifyHostOfChange(int, double) {}
+void ILv2Plugin::BeginHostEdit(int index) {
+  if (ILv2UiLink* link = UiOnThisThread(); link && Parameter(index)) {
+    link->Touch(ports.ControlInput(index), true);
+  }
+}
+
+void ILv2Plugin::EndHostEdit(int index) {
+  if (ILv2UiLink* link = UiOnThisThread(); link && Parameter(index)) {
+    link->Touch(ports.ControlInput(index), false);
+  }
+}
+
+// An editor gesture writes the host's control input, so the host records it and its next run
+// brings the same value back. Changes from elsewhere (controller 69 on the audio thread) are
+// reported by the control outputs after each run.
+void ILv2Plugin::NotifyHostOfChange(int index, double) {
+  ILv2UiLink* link = UiOnThisThread();
+  IParameter* parameter = Parameter(index);
+  if (!link || !parameter) {
+    return;
+  }
+  float value = 0.0f;
+  {
+    IScopedLock guard(pluginLock);
+    value = static_cast<float>(parameter->Value());
+  }
+  link->WritePort(ports.ControlInput(index), value);
+}
 
 void ILv2Plugin::EditorSizeChanged(int, int) {
   OnEditorResized();
