@@ -4,6 +4,8 @@
 
 // An editor without a window system: it builds, attaches and draws into its draw bitmap, but
 // opens no window (so a host's editor-open request fails), presents nothing and opens no links.
+// Its answers to alerts, menus, text entry and dialogs (none, false) also serve a window form
+// whose platform offers none of them.
 class IOffscreenEditor : public IEditor {
 public:
   using IEditor::IEditor;

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "effect/IMidiEventQueue.h"
-#include "vst2/IVst2Plugin.h"
+// The binding library this build of the effect is linked with names its header.
+#include OMBRIX_EFFECT_BINDING
 
 #include <cstdint>
 
@@ -9,7 +10,7 @@ class IEditor;
 
 // The stereo hard-clipping distortion: identity, parameters and presets (ombrix.cpp), block
 // processing, MIDI and reset (ombrix_processing.cpp), the editor layout (ombrix_layout.cpp).
-class Ombrix : public IVst2Plugin {
+class Ombrix : public IEffectBinding {
 public:
   enum ParameterIndex { ParamAmount = 0, ParamKelbaEnabled = 1, ParamKelba = 2, ParamCount = 3 };
   static constexpr int PresetSlots = 5;
@@ -22,7 +23,7 @@ public:
     int right = -1;
   };
 
-  explicit Ombrix(audioMasterCallback hostCallback);
+  explicit Ombrix(IEffectHost host);
   ~Ombrix() override;
 
   void OnReset() override;

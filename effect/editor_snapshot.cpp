@@ -1,4 +1,4 @@
-#include "effect/EditorSnapshot.h"
+#include "vst2/EditorSnapshotExport.h"
 
 #include "editor/Editor.h"
 #include "raster/RasterSysBitmap.h"
@@ -14,7 +14,7 @@ extern "C" int OmbrixEditorSnapshot(AEffect* effect, std::uint32_t* pixels, int 
   // Processing writes values into the controls; drawing under the lock sees one block's values.
   IScopedLock guard(plugin->Lock());
   IEditor* editor = dynamic_cast<IEditor*>(plugin->Editor());
-  if (!editor || editor->Width() != width || editor->Height() != height) {
+  if (!editor || editor->Width() != width || editor->Height() != height || editor->HasWindow()) {
     return 0;
   }
   editor->RedrawRect(IBounds{0, 0, width, height});

@@ -1,7 +1,6 @@
 #include "effect/Ombrix.h"
-#include "vst2/PluginEntry.h"
 
-// The host owns the object through its effect record until it sends effClose.
-IVst2Plugin* CreateEffect(audioMasterCallback hostCallback) {
-  return new Ombrix(hostCallback);
+// The host owns the object through its binding until it closes the plug-in.
+IEffectBinding* CreateEffect(IEffectHost host) {
+  return new Ombrix(host);
 }

@@ -5,9 +5,9 @@ constexpr int32_t OmbrixVersion = 0x00010201;
 constexpr int32_t OmbrixUniqueId = 0x49706566; // 'Ipef'
 } // namespace
 
-Ombrix::Ombrix(audioMasterCallback hostCallback)
-    : IVst2Plugin(hostCallback, ParamCount, "1-1 2-2", PresetSlots, "Ombrix", "", "Quillmarsh",
-                  OmbrixVersion, OmbrixUniqueId, 0, false, false) {
+Ombrix::Ombrix(IEffectHost host)
+    : IEffectBinding(host, ParamCount, "1-1 2-2", PresetSlots, "Ombrix", "", "Quillmarsh",
+                     OmbrixVersion, OmbrixUniqueId, 0, false, false) {
   IParameter* amount = Parameter(ParamAmount);
   amount->DefineContinuous("Amount of Distortion", 0.0, 0.0, 99.99, 0.01, "%");
   amount->SetShape(1.0);

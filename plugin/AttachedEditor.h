@@ -15,4 +15,11 @@ public:
   virtual void DetachWindow() = 0;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  // The host's periodic call on its user-interface thread, for windows that have no message
+  // loop of their own to drive them. Runs without the plug-in's lock.
+  virtual void Idle() {}
+  // A key the host hands the editor, in the PC keyboard's virtual-key numbering (0x20 space,
+  // 0x25-0x28 the arrows, '0'-'9', 'A'-'Z', 0x60-0x6F the keypad, 0x70 up the function keys).
+  // True when a control took it; otherwise it stays the host's.
+  virtual bool HostKey(int, bool) { return false; }
 };

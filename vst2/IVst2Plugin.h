@@ -61,6 +61,8 @@ private:
   // Dispatcher work, under pluginLock.
   VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
   VstIntPtr DispatchEditor(VstInt32 opcode, void* ptr);
+  // effEditKeyDown/effEditKeyUp: 1 when a control of the editor took the key.
+  VstIntPtr DispatchEditorKey(bool down, VstInt32 character, VstIntPtr virtualKey);
   void OpenForHost();
   void SelectProgram(VstIntPtr program);
   VstIntPtr GetChunk(bool program, void* ptr);

@@ -243,8 +243,26 @@ enum AEffectOpcodes : VstInt32 {
   effCanDo = 51,
   effIdle = 53,
   effGetVstVersion = 58,
+  effEditKeyDown = 59,
+  effEditKeyUp = 60,
   effGetMidiKeyName = 66,
   effGetSpeakerArrangement = 69,
+};
+
+// Virtual key codes of effEditKeyDown/effEditKeyUp (the value argument; index carries the
+// character).
+enum VstVirtualKey : VstIntPtr {
+  VKEY_SPACE = 7,
+  VKEY_LEFT = 11,
+  VKEY_UP = 12,
+  VKEY_RIGHT = 13,
+  VKEY_DOWN = 14,
+  VKEY_NUMPAD0 = 24,
+  VKEY_NUMPAD9 = 33,
+  VKEY_MULTIPLY = 34,
+  VKEY_DIVIDE = 39,
+  VKEY_F1 = 40,
+  VKEY_F12 = 51,
 };
 
 enum AudioMasterOpcodes : VstInt32 {

@@ -58,6 +58,39 @@ double LeadingNumber(const char* text) {
   // A zero read as "-0" would show as "-0.00".
   return negative && number != 0.0 ? -number : number;
 }
+// The PC virtual-key number the editor reads keys in, for a host's key: named keys by their VST
+// code, the rest by their character; -1 for keys with no such number.
+int PcVirtualKey(VstInt32 character, VstIntPtr virtualKey) {
+  constexpr int PcSpace = 0x20;
+  constexpr int PcLeft = 0x25;
+  constexpr int PcNumpad0 = 0x60;
+  constexpr int PcMultiply = 0x6A;
+  constexpr int PcF1 = 0x70;
+  if (virtualKey == VKEY_SPACE) {
+    return PcSpace;
+  }
+  // VST orders the arrows left, up, right, down, as the PC numbering does.
+  if (virtualKey >= VKEY_LEFT && virtualKey <= VKEY_DOWN) {
+    return PcLeft + static_cast<int>(virtualKey - VKEY_LEFT);
+  }
+  if (virtualKey >= VKEY_NUMPAD0 && virtualKey <= VKEY_NUMPAD9) {
+    return PcNumpad0 + static_cast<int>(virtualKey - VKEY_NUMPAD0);
+  }
+  if (virtualKey >= VKEY_MULTIPLY && virtualKey <= VKEY_DIVIDE) {
+    return PcMultiply + static_cast<int>(virtualKey - VKEY_MULTIPLY);
+  }
+  if (virtualKey >= VKEY_F1 && virtualKey <= VKEY_F12) {
+    return PcF1 + static_cast<int>(virtualKey - VKEY_F1);
+  }
+  if (character == ' ' || (character >= '0' && character <= '9') ||
+      (character >= 'A' && character <= 'Z')) {
+    return character;
+  }
+  if (character >= 'a' && character <= 'z') {
+    return character - 'a' + 'A';
+  }
+  return -1;
+}
 } // namespace
 
 VstIntPtr VSTCALLBACK IVst2Plugin::VSTDispatcher(AEffect* record, VstInt32 opcode, VstInt32 index,
@@ -71,6 +104,15 @@ VstIntPtr VSTCALLBACK IVst2Plugin::VSTDispatcher(AEffect* record, VstInt32 opcod
     plugin->pluginLock.Enter();
     plugin->pluginLock.Leave();
     delete plugin;
+    return 0;
+  }
+  if (opcode == effEditIdle) {
+    // The editor's window work runs on the host's GUI thread without the lock, as a Windows
+    // window's messages do: it reads the controls through their atomics, and a redraw must never
+    // hold up the audio thread. Every other opcode touches the plug-in's own state.
+    if (IAttachedEditor* attached = plugin->Editor()) {
+      attached->Idle();
+    }
     return 0;
   }
   IScopedLock guard(plugin->pluginLock);
@@ -146,6 +188,9 @@ VstIntPtr IVst2Plugin::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value
   case effEditOpen:
   case effEditClose:
     return DispatchEditor(opcode, ptr);
+  case effEditKeyDown:
+  case effEditKeyUp:
+    return DispatchEditorKey(opcode == effEditKeyDown, index, value);
   case effIdentify:
     return EffectIdentity;
   case effGetChunk:
@@ -258,6 +303,12 @@ VstIntPtr IVst2Plugin::DispatchEditor(VstInt32 opcode, void* ptr) {
     attached->DetachWindow();
     return 1;
   }
+}
+
+VstIntPtr IVst2Plugin::DispatchEditorKey(bool down, VstInt32 character, VstIntPtr virtualKey) {
+  IAttachedEditor* attached = Editor();
+  const int key = PcVirtualKey(character, virtualKey);
+  return attached && key >= 0 && attached->HostKey(key, down) ? 1 : 0;
 }
 
 VstIntPtr IVst2Plugin::GetChunk(bool program, void* ptr) {

@@ -1,5 +1,7 @@
 #include "editor/win/WindowInput.h"
 
+#include "editor/VirtualKeys.h"
+
 namespace window_input {
 
 IMouseKeys MouseKeys(WPARAM wParam) {
@@ -25,40 +27,12 @@ int WheelNotches(WPARAM wParam) {
 }
 
 int KeyCode(WPARAM virtualKey) {
-  switch (virtualKey) {
-  case VK_SPACE:
-    return KeySpace;
-  case VK_UP:
-    return KeyUp;
-  case VK_DOWN:
-    return KeyDown;
-  case VK_LEFT:
-    return KeyLeft;
-  case VK_RIGHT:
-    return KeyRight;
-  default:
-    break;
-  }
-  const int code = static_cast<int>(virtualKey);
-  if (code >= '0' && code <= '9') {
-    return code - '0' + Key0;
-  }
-  if (code >= 'A' && code <= 'Z') {
-    return code - 'A' + KeyA;
-  }
-  // Keypad and function keys arrive here; they map onto the letters, as they always have.
-  if (code >= 0x61 && code <= 0x7A) {
-    return code - 0x61 + KeyA;
-  }
-  return -1;
+  return EditorKeyCode(static_cast<int>(virtualKey));
 }
 
 UINT TimerPeriod(double frameRate) {
-  if (!(frameRate > 0.0)) {
-    return USER_TIMER_MAXIMUM;
-  }
-  const double period = 1000.0 / frameRate;
-  return period < 1.0 ? 1u : static_cast<UINT>(period);
+  const int period = RedrawTickMilliseconds(frameRate);
+  return period > 0 ? static_cast<UINT>(period) : USER_TIMER_MAXIMUM;
 }
 
 } // namespace window_input

@@ -1,54 +1,16 @@
+#include "tests/support/AllocationCount.h"
 #include "vst2/PluginEntry.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 // This program counts every allocation made through operator new, so it runs alone.
 namespace {
-std::atomic<long> allocations{0};
-
 VstIntPtr VSTCALLBACK QuietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
   return opcode == audioMasterProcessEvents ? 1 : 0;
 }
 } // namespace
-
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size ? size : 1)) {
-    return memory;
-  }
-  throw std::bad_alloc();
-}
-
-void* operator new[](std::size_t size) {
-  return operator new(size);
-}
-
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  ++allocations;
-  return std::malloc(size ? size : 1);
-}
-
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-  return operator new(size, tag);
-}
-
-void operator delete(void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-  std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-  std::free(memory);
-}
 
 TEST(AudioPath, ProcessingAllocatesNothing) {
   AEffect* effect = CreateEffect(QuietHost)->Effect();
@@ -71,7 +33,7 @@ TEST(AudioPath, ProcessingAllocatesNothing) {
   list.numEvents = 1;
   list.events[0] = reinterpret_cast<VstEvent*>(&controller);
 
-  const long before = allocations.load();
+  const long before = AllocationCount();
   // Building the effect allocated: the counter sees this program's allocations.
   ASSERT_GT(before, 0);
   for (int round = 0; round < 3; ++round) {
@@ -81,6 +43,6 @@ TEST(AudioPath, ProcessingAllocatesNothing) {
     effect->processReplacing(effect, floatIn, floatOut, 1000);
     effect->process(effect, floatIn, floatOut, 256);
   }
-  EXPECT_EQ(allocations.load() - before, 0);
+  EXPECT_EQ(AllocationCount() - before, 0);
   effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
 }

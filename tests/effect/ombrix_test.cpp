@@ -52,7 +52,15 @@ public:
   void DetachWindow() override { ++detached; }
   int Width() const override { return 560; }
   int Height() const override { return 400; }
+  void Idle() override { ++idles; }
+  bool HostKey(int virtualKey, bool down) override {
+    keys.push_back({virtualKey, down});
+    return virtualKey == takenKey;
+  }
   int detached = 0;
+  int idles = 0;
+  std::vector<std::pair<int, bool>> keys;
+  int takenKey = -1;
 
 private:
   std::vector<ShownValue>* shown;
@@ -220,6 +228,8 @@ TEST_F(OmbrixTest, AttachedEditorSetsTheFlagAndAnswersTheEditorOpcodes) {
   EXPECT_EQ(Dispatch(effEditOpen, 0, 0, nullptr), 0);
   EXPECT_EQ(Dispatch(effEditClose), 1);
   EXPECT_EQ(editor->detached, 1);
+  EXPECT_EQ(Dispatch(effEditIdle), 0);
+  EXPECT_EQ(editor->idles, 1);
   // A host's parameter write reaches the editor as a normalised value.
   shown.clear();
   AEffect* record = plugin->Effect();
@@ -266,4 +276,31 @@ TEST_F(OmbrixTest, TransportTakesOnlyWhatTheHostMarksValidAndUsable) {
   plugin->HostTransport(&untouched);
   EXPECT_EQ(untouched.samplePosition, -1.0);
   EXPECT_FALSE(untouched.playing);
+}
+
+TEST_F(OmbrixTest, HostKeysReachTheEditorInThePcNumberingAndAnswerWhetherAControlTookThem) {
+  std::vector<ShownValue> shown;
+  auto* editor = new RecordingEditor(&shown);
+  plugin->AttachEditor(editor);
+  editor->takenKey = 'Q';
+  EXPECT_EQ(Dispatch(effEditKeyDown, 'q', 0), 1);
+  EXPECT_EQ(Dispatch(effEditKeyUp, 'q', 0), 1);
+  EXPECT_EQ(Dispatch(effEditKeyDown, '7', 0), 0);
+  EXPECT_EQ(Dispatch(effEditKeyDown, 0, VKEY_SPACE), 0);
+  EXPECT_EQ(Dispatch(effEditKeyDown, 0, VKEY_LEFT), 0);
+  EXPECT_EQ(Dispatch(effEditKeyDown, 0, VKEY_DOWN), 0);
+  EXPECT_EQ(Dispatch(effEditKeyDown, '3', VKEY_NUMPAD0 + 3), 0);
+  EXPECT_EQ(Dispatch(effEditKeyDown, 0, VKEY_F1), 0);
+  EXPECT_EQ(Dispatch(effEditKeyDown, 0, VKEY_DIVIDE), 0);
+  // Escape has no number the editor reads: the host keeps it without asking the editor.
+  EXPECT_EQ(Dispatch(effEditKeyDown, 0, 6), 0);
+  EXPECT_EQ(editor->keys, (std::vector<std::pair<int, bool>>{{'Q', true},
+                                                             {'Q', false},
+                                                             {'7', true},
+                                                             {0x20, true},
+                                                             {0x25, true},
+                                                             {0x28, true},
+                                                             {0x63, true},
+                                                             {0x70, true},
+                                                             {0x6F, true}}));
 }

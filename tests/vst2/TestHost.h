@@ -35,6 +35,10 @@ public:
 
   std::vector<HostCall> CallsOf(VstInt32 opcode) const;
   int CountOf(VstInt32 opcode) const;
+  // The opcodes of the gesture and automation calls (begin, automate, end), in order.
+  std::vector<VstInt32> EditOpcodes() const;
+  // Blocks of 512 frames of the same tone on both channels, through processReplacing.
+  void ProcessTone(float amplitude, int blocks);
   // MIDI events the plug-in passed back, across all calls.
   std::vector<VstMidiEvent> PassedOnEvents() const;
 

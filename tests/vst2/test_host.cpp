@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -51,6 +52,28 @@ std::vector<HostCall> TestHost::CallsOf(VstInt32 opcode) const {
 int TestHost::CountOf(VstInt32 opcode) const {
   return static_cast<int>(std::count_if(
       calls.begin(), calls.end(), [opcode](const HostCall& c) { return c.opcode == opcode; }));
+}
+
+std::vector<VstInt32> TestHost::EditOpcodes() const {
+  std::vector<VstInt32> opcodes;
+  for (const HostCall& call : calls) {
+    if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit ||
+        call.opcode == audioMasterAutomate) {
+      opcodes.push_back(call.opcode);
+    }
+  }
+  return opcodes;
+}
+
+void TestHost::ProcessTone(float amplitude, int blocks) {
+  constexpr int frames = 512;
+  StereoBuffers<float> buffers(frames);
+  for (int block = 0; block < blocks; ++block) {
+    for (int i = 0; i < frames; ++i) {
+      buffers.left[i] = buffers.right[i] = amplitude * std::sin(0.05f * (block * frames + i));
+    }
+    effect->processReplacing(effect, buffers.Inputs(), buffers.Outputs(), frames);
+  }
 }
 
 std::vector<VstMidiEvent> TestHost::PassedOnEvents() const {

@@ -95,25 +95,8 @@ public:
     Send(WM_LBUTTONUP, 0, at);
   }
   float Parameter(int index) { return host.effect->getParameter(host.effect, index); }
-  void ProcessTone(float amplitude, int blocks) {
-    StereoBuffers<float> buffers(512);
-    for (int block = 0; block < blocks; ++block) {
-      for (int i = 0; i < 512; ++i) {
-        buffers.left[i] = buffers.right[i] = amplitude * std::sin(0.05f * (block * 512 + i));
-      }
-      host.effect->processReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 512);
-    }
-  }
-  std::vector<VstInt32> Opcodes() const {
-    std::vector<VstInt32> opcodes;
-    for (const HostCall& call : host.calls) {
-      if (call.opcode == audioMasterBeginEdit || call.opcode == audioMasterEndEdit ||
-          call.opcode == audioMasterAutomate) {
-        opcodes.push_back(call.opcode);
-      }
-    }
-    return opcodes;
-  }
+  void ProcessTone(float amplitude, int blocks) { host.ProcessTone(amplitude, blocks); }
+  std::vector<VstInt32> Opcodes() const { return host.EditOpcodes(); }
   bool AllCallsFor(int index) const {
     return std::all_of(host.calls.begin(), host.calls.end(),
                        [index](const HostCall& call) { return call.index == index; });

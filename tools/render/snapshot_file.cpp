@@ -1,20 +1,18 @@
 #include "tools/render/SnapshotFile.h"
 
-#include "effect/EditorSnapshot.h"
 #include "tools/png/PngWriter.h"
 #include "tools/render/AudioFile.h"
 #include "tools/render/HostPlatform.h"
 #include "tools/render/PluginHost.h"
+#include "vst2/EditorSnapshotExport.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
 namespace {
-constexpr char kSnapshotExport[] = "OmbrixEditorSnapshot";
-
 OmbrixEditorSnapshotProc SnapshotFunction(PluginHost& host) {
-  return reinterpret_cast<OmbrixEditorSnapshotProc>(host.LibrarySymbol(kSnapshotExport));
+  return reinterpret_cast<OmbrixEditorSnapshotProc>(host.LibrarySymbol(OmbrixEditorSnapshotName));
 }
 
 } // namespace
@@ -28,7 +26,7 @@ bool CanSnapshotEditor(PluginHost& host, std::string* error) {
   }
   if (!SnapshotFunction(host)) {
     *error = "--snapshot: " + host.EffectName() + " offers no editor picture without a window (" +
-             kSnapshotExport + " is not exported)";
+             OmbrixEditorSnapshotName + " is not exported)";
     return false;
   }
   return true;

@@ -9,12 +9,9 @@ struct SnapshotOptions {
     int index = 0;
     float normalized = 0.0f;
   };
-  struct Point {
-    int x = 0;
-    int y = 0;
-  };
-
   std::string outputFile;
+  // The plug-in module; empty for the one built beside the tool.
+  std::string plugin;
   std::vector<ParameterValue> parameters;
   int program = -1;
   int controller69 = -1;
@@ -22,7 +19,6 @@ struct SnapshotOptions {
   int blocks = 8;
   bool hasBeat = false;
   double beat = 0.0;
-  std::vector<Point> clicks;
 };
 
 // Reads the command line; false with a message in error when it cannot be used.

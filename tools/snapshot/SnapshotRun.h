@@ -4,6 +4,6 @@
 
 #include <string>
 
-// Builds the plug-in through its entry point, drives it as the options say and writes the
+// Loads the plug-in module, drives it as the options say and writes the
 // editor's picture. False with a message in error on failure.
 bool RunSnapshot(const SnapshotOptions& options, std::string* error);

@@ -28,14 +28,14 @@ bool ReadDouble(const char* text, double low, double high, double* out) {
 
 const char* SnapshotUsage() {
   return "usage: ombrix-snapshot [options] OUTPUT.png\n"
-         "Builds an Ombrix instance in this process, drives it and writes its editor as a PNG.\n"
+         "Loads the Ombrix module as a host does, drives it and writes its editor as a PNG.\n"
+         "  --plugin PATH   the module (default: the one built beside this tool)\n"
          "  --param I=V     parameter I at normalised value V (0..1); repeatable\n"
          "  --program N     select program N first\n"
          "  --cc69 V        send controller 69 with value V (0..127) before processing\n"
          "  --signal A      amplitude of the test tone (default 0.8; the right channel gets half)\n"
          "  --blocks N      blocks of 512 frames to process (default 8)\n"
-         "  --beat P        the host's beat position in quarter notes (default: none)\n"
-         "  --click X,Y     click at editor pixel (X, Y) after processing; repeatable\n";
+         "  --beat P        the host's beat position in quarter notes (default: none)\n";
 }
 
 bool ParseSnapshotOptions(int argc, char** argv, SnapshotOptions* options, std::string* error) {
@@ -76,12 +76,8 @@ bool ParseSnapshotOptions(int argc, char** argv, SnapshotOptions* options, std::
     } else if (std::strcmp(arg, "--beat") == 0) {
       ok = ReadDouble(value, -1e9, 1e9, &options->beat);
       options->hasBeat = true;
-    } else if (std::strcmp(arg, "--click") == 0) {
-      SnapshotOptions::Point point;
-      const char* comma = std::strchr(value, ',');
-      ok = comma && ReadInt(std::string(value, comma).c_str(), -100000, 100000, &point.x) &&
-           ReadInt(comma + 1, -100000, 100000, &point.y);
-      options->clicks.push_back(point);
+    } else if (std::strcmp(arg, "--plugin") == 0) {
+      options->plugin = value;
     } else {
       *error = std::string("unknown option ") + arg;
       return false;

@@ -1,17 +1,17 @@
-// ombrix-windowshot: opens the built plug-in's editor the way a Windows host does (a framed
-// top-level window, effEditOpen), feeds it a few blocks of a tone so the meters stand up, lets
-// the window run its timer, then reads the editor window's pixels back from the screen with
-// GDI and writes them to a PNG.
+// ombrix-windowshot: opens the built plug-in's editor the way a host does (a top-level frame,
+// effEditOpen, the user-interface loop with effEditIdle), feeds it a few blocks of a tone so the
+// meters stand up, lets the editor run its redraw ticks, then reads the editor window's pixels
+// back from the screen and writes them to a PNG.
 #include "tools/png/PngWriter.h"
+#include "tools/render/HostPlatform.h"
+#include "tools/windowshot/HostFrame.h"
 #include "vst2/VstAbi.h"
-
-#include <windows.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,13 +21,13 @@ struct Options {
   std::string plugin;
   std::string output;
   std::vector<std::pair<int, float>> parameters;
-  std::vector<POINT> clicks;
+  std::vector<std::pair<int, int>> clicks;
   float amplitude = 0.8f;
   int blocks = 16;
 };
 
 const char* kUsage =
-    "usage: ombrix-windowshot PLUGIN.dll OUTPUT.png [--param INDEX=VALUE]... [--click X,Y]...\n"
+    "usage: ombrix-windowshot PLUGIN OUTPUT.png [--param INDEX=VALUE]... [--click X,Y]...\n"
     "                         [--amplitude A] [--blocks N]\n";
 
 bool ParseOptions(int argc, char** argv, Options* options) {
@@ -43,11 +43,12 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       }
       options->parameters.emplace_back(index, value);
     } else if (arg == "--click" && hasValue) {
-      POINT at{};
-      if (std::sscanf(argv[++i], "%ld,%ld", &at.x, &at.y) != 2) {
+      int x = 0;
+      int y = 0;
+      if (std::sscanf(argv[++i], "%d,%d", &x, &y) != 2) {
         return false;
       }
-      options->clicks.push_back(at);
+      options->clicks.emplace_back(x, y);
     } else if (arg == "--amplitude" && hasValue) {
       options->amplitude = static_cast<float>(std::atof(argv[++i]));
     } else if (arg == "--blocks" && hasValue) {
@@ -70,34 +71,6 @@ VstIntPtr VSTCALLBACK Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*
   return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-void Pump(int milliseconds) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < static_cast<DWORD>(milliseconds)) {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(5);
-  }
-}
-
-// The host's frame: a captioned top-level window with a client area of the editor's size.
-HWND MakeFrame(int width, int height) {
-  WNDCLASSA frameClass{};
-  frameClass.lpfnWndProc = DefWindowProcA;
-  frameClass.hInstance = GetModuleHandleA(nullptr);
-  frameClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  frameClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  frameClass.lpszClassName = "OmbrixWindowShotFrame";
-  RegisterClassA(&frameClass);
-  RECT outer{0, 0, width, height};
-  AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
-  return CreateWindowExA(0, frameClass.lpszClassName, "Ombrix", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                         20, 20, outer.right - outer.left, outer.bottom - outer.top, nullptr,
-                         nullptr, frameClass.hInstance, nullptr);
-}
-
 void ProcessTone(AEffect* effect, float amplitude, int blocks) {
   std::vector<float> left(kBlockFrames), right(kBlockFrames), outLeft(kBlockFrames),
       outRight(kBlockFrames);
@@ -114,38 +87,6 @@ void ProcessTone(AEffect* effect, float amplitude, int blocks) {
     effect->processReplacing(effect, inputs, outputs, kBlockFrames);
   }
 }
-
-// The pixels the screen shows where the window is, as 0xAARRGGBB rows.
-std::vector<std::uint32_t> ReadScreen(HWND window, int* width, int* height) {
-  RECT placed{};
-  GetWindowRect(window, &placed);
-  *width = placed.right - placed.left;
-  *height = placed.bottom - placed.top;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = *width;
-  info.bmiHeader.biHeight = -*height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  std::vector<std::uint32_t> pixels;
-  if (section && bits) {
-    HGDIOBJ previous = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, *width, *height, screen, placed.left, placed.top, SRCCOPY);
-    GdiFlush();
-    const auto* words = static_cast<const std::uint32_t*>(bits);
-    pixels.assign(words, words + static_cast<std::size_t>(*width) * *height);
-    SelectObject(memory, previous);
-    DeleteObject(section);
-  }
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -154,44 +95,47 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  HMODULE module = LoadLibraryA(options.plugin.c_str());
-  const auto entry = module ? reinterpret_cast<VstPluginMainProc>(
-                                  reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain")))
-                            : nullptr;
+  std::string reason;
+  std::unique_ptr<LoadedLibrary> library = LoadedLibrary::Open(options.plugin, &reason);
+  const auto entry =
+      library ? reinterpret_cast<VstPluginMainProc>(library->Symbol("VSTPluginMain")) : nullptr;
   AEffect* effect = entry ? entry(Host) : nullptr;
   if (!effect) {
     std::fprintf(stderr, "ombrix-windowshot: cannot load a VST 2 plug-in from %s\n",
                  options.plugin.c_str());
     return 1;
   }
-  effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
-  effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  effect->dispatcher(effect, effSetBlockSize, 0, kBlockFrames, nullptr, 0.0f);
-  effect->dispatcher(effect, effMainsChanged, 0, 1, nullptr, 0.0f);
+  auto dispatch = [effect](VstInt32 opcode, VstIntPtr value = 0, void* ptr = nullptr,
+                           float opt = 0.0f) {
+    return effect->dispatcher(effect, opcode, 0, value, ptr, opt);
+  };
+  dispatch(effOpen);
+  dispatch(effSetSampleRate, 0, nullptr, 44100.0f);
+  dispatch(effSetBlockSize, kBlockFrames);
+  dispatch(effMainsChanged, 1);
   for (const auto& parameter : options.parameters) {
     effect->setParameter(effect, parameter.first, parameter.second);
   }
 
   ERect* rect = nullptr;
-  effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f);
+  dispatch(effEditGetRect, 0, &rect);
   const int width = rect ? rect->right - rect->left : 560;
   const int height = rect ? rect->bottom - rect->top : 400;
-  HWND frame = MakeFrame(width, height);
+  std::unique_ptr<HostFrame> frame = HostFrame::Make(width, height);
+  const auto idle = [&] { dispatch(effEditIdle); };
   int status = 1;
-  if (frame && effect->dispatcher(effect, effEditOpen, 0, 0, frame, 0.0f) == 1) {
-    HWND editor = GetWindow(frame, GW_CHILD);
-    Pump(200);
-    for (const POINT& at : options.clicks) {
-      SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
-      SendMessageA(editor, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-      Pump(100);
+  if (frame && dispatch(effEditOpen, 0, frame->Parent()) == 1) {
+    frame->Run(200, idle);
+    for (const auto& at : options.clicks) {
+      frame->Click(at.first, at.second);
+      frame->Run(100, idle);
     }
     ProcessTone(effect, options.amplitude, options.blocks);
-    // Several ticks of the editor's own timer.
-    Pump(300);
+    // Several of the editor's redraw ticks.
+    frame->Run(300, idle);
     int shotWidth = 0;
     int shotHeight = 0;
-    const std::vector<std::uint32_t> pixels = ReadScreen(editor, &shotWidth, &shotHeight);
+    const std::vector<std::uint32_t> pixels = frame->EditorPixels(&shotWidth, &shotHeight);
     if (!pixels.empty() && WritePng(options.output.c_str(), pixels.data(), shotWidth, shotHeight)) {
       std::printf("%s: %d x %d pixels of the editor window\n", options.output.c_str(), shotWidth,
                   shotHeight);
@@ -199,14 +143,12 @@ int main(int argc, char** argv) {
     } else {
       std::fprintf(stderr, "ombrix-windowshot: cannot write %s\n", options.output.c_str());
     }
-    effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+    dispatch(effEditClose);
   } else {
     std::fprintf(stderr, "ombrix-windowshot: the editor did not open\n");
   }
-  effect->dispatcher(effect, effMainsChanged, 0, 0, nullptr, 0.0f);
-  effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
-  if (frame) {
-    DestroyWindow(frame);
-  }
+  dispatch(effMainsChanged, 0);
+  dispatch(effClose);
+  frame.reset();
   return status;
 }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "lv2/ILv2Plugin.h"
+
+#include <lv2/log/logger.h>
+#include <lv2/ui/ui.h>
+
+#include <vector>
+
+// The plug-in's X11 UI: the editor the plug-in object holds, shown in the host's window. The
+// host gives the object through instance access, its window through ui:parent, and drives the
+// editor from the idle interface on its UI thread; the editor's gestures write the control
+// inputs through the host's write function, wrapped in the touch feature's begin and end.
+class ILv2Ui : public ILv2UiLink {
+public:
+  // Null, with the reason in the host's log, when the host lacks what the editor needs or the
+  // window cannot be opened.
+  static ILv2Ui* Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
+                      const LV2_Feature* const* features);
+  ~ILv2Ui() override;
+
+  void Touch(uint32_t port, bool grabbed) override;
+  void WritePort(uint32_t port, float value) override;
+
+  // A control input the host changed: the controls bound to it follow, unless a gesture on it
+  // is under way (the host may echo older values of the gesture).
+  void PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer);
+  void Idle();
+
+private:
+  ILv2Ui(ILv2Plugin* plugin, LV2UI_Write_Function write, LV2UI_Controller controller,
+         const LV2UI_Touch* touch);
+
+  ILv2Plugin* plugin;
+  LV2UI_Write_Function write;
+  LV2UI_Controller controller;
+  const LV2UI_Touch* touch;
+  // Control inputs a gesture holds, by port.
+  std::vector<bool> grabbed;
+};

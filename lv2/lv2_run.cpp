@@ -1,0 +1,218 @@
+#include "lv2/ILv2Plugin.h"
+
+#include <lv2/atom/util.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+constexpr uint8_t SysexStart = 0xF0;
+
+// Bytes of a MIDI message by its status byte, so the passed-on event is a well-formed LV2 MIDI
+// event (a program change has one data byte, not two).
+uint32_t MidiMessageBytes(uint8_t status) {
+  if (status < 0x80) {
+    return 0;
+  }
+  if (status < 0xF0) {
+    const uint8_t kind = status >> 4;
+    return kind == 0xC || kind == 0xD ? 2 : 3;
+  }
+  switch (status) {
+  case 0xF1:
+  case 0xF3:
+    return 2;
+  case 0xF2:
+    return 3;
+  default:
+    return 1;
+  }
+}
+} // namespace
+
+void ILv2Plugin::Run(uint32_t frameCount) {
+  const int frames =
+      static_cast<int>(std::min<uint32_t>(frameCount, std::numeric_limits<int>::max()));
+  IScopedLock guard(pluginLock);
+  BeginOutputSequence(frames);
+  TakeControlPorts();
+  TakeInputEvents(frames);
+  ProcessAudio(frames);
+  transport.Advance(frames, sampleRate);
+  ReportControlOutputs();
+  EndOutputSequence();
+}
+
+void ILv2Plugin::TakeControlPorts() {
+  for (int i = 0; i < ParameterCount(); ++i) {
+    const auto* port = static_cast<const float*>(portData[ports.ControlInput(i)]);
+    if (!port || std::isnan(*port)) {
+      continue;
+    }
+    const float value = *port;
+    float& last = lastControl[static_cast<size_t>(i)];
+    if (value != last && !controlsBaselineOnly) {
+      WriteParameterFromPort(i, value);
+    }
+    last = value;
+  }
+  controlsBaselineOnly = false;
+}
+
+// A VST 2 host writes a normalised value that is limited to 0..1 and rounded to an integer
+// parameter's step; a port holds the real value, which takes the same limiting and rounding
+// without the detour through 0..1, so 50 on the port is exactly 50.
+void ILv2Plugin::WriteParameterFromPort(int index, float portValue) {
+  IParameter* parameter = Parameter(index);
+  double value =
+      std::clamp(static_cast<double>(portValue), parameter->Minimum(), parameter->Maximum());
+  if (IParameter::IsIntegerKind(parameter->Kind()) && parameter->Step() > 0.0) {
+    value = std::floor(value / parameter->Step() + 0.5) * parameter->Step();
+  }
+  if (IAttachedEditor* attached = Editor()) {
+    attached->ShowParameterValue(index, parameter->ToNormalized(value), true);
+  }
+  parameter->SetClamped(value);
+  OnParameterChanged(index);
+}
+
+void ILv2Plugin::TakeInputEvents(int frames) {
+  const auto* sequence = static_cast<const LV2_Atom_Sequence*>(portData[ports.EventInput()]);
+  if (!sequence || !uridMap || sequence->atom.type != uris.atomSequence) {
+    return;
+  }
+  LV2_ATOM_SEQUENCE_FOREACH(sequence, event) {
+    if (event->body.type == uris.midiEvent) {
+      TakeMidi(event);
+    } else if (event->body.type == uris.atomObject || event->body.type == uris.atomBlank) {
+      const auto* object = reinterpret_cast<const LV2_Atom_Object*>(&event->body);
+      if (object->body.otype == uris.timePosition) {
+        const int64_t at = std::clamp<int64_t>(event->time.frames, 0, frames);
+        transport.Take(object, uris, at, sampleRate);
+      }
+    }
+  }
+}
+
+void ILv2Plugin::TakeMidi(const LV2_Atom_Event* event) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(LV2_ATOM_BODY_CONST(&event->body));
+  const uint32_t size = event->body.size;
+  if (size == 0) {
+    return;
+  }
+  const int32_t offset = static_cast<int32_t>(
+      std::clamp<int64_t>(event->time.frames, 0, std::numeric_limits<int32_t>::max()));
+  if (bytes[0] == SysexStart) {
+    ISysexEvent sysex;
+    sysex.offset = offset;
+    sysex.size = static_cast<int32_t>(std::min<uint32_t>(size, INT32_MAX));
+    sysex.data = reinterpret_cast<const char*>(bytes);
+    OnSysexEvent(&sysex);
+    return;
+  }
+  IMidiEvent midi;
+  midi.offset = offset;
+  midi.status = bytes[0];
+  midi.data1 = size > 1 ? bytes[1] : 0;
+  midi.data2 = size > 2 ? bytes[2] : 0;
+  OnMidiEvent(&midi);
+}
+
+// The audio goes the way of the VST 2 binding's single-precision path: the inputs are widened
+// into the scratch buffers (all of them before any output is written, so a host may process in
+// place), the effect writes the outputs into scratch, and they are narrowed into the host's
+// buffers.
+void ILv2Plugin::ProcessAudio(int frames) {
+  int done = 0;
+  do {
+    const int length = std::min(frames - done, maxBlockFrames);
+    subBlockStart = done;
+    for (int c = 0; c < InputCount(); ++c) {
+      const auto* source = static_cast<const float*>(portData[ports.AudioInput(c)]);
+      std::vector<double>& staged = inputs[static_cast<size_t>(c)].scratch;
+      if (source) {
+        std::copy(source + done, source + done + length, staged.begin());
+      } else {
+        std::fill(staged.begin(), staged.begin() + length, 0.0);
+      }
+      *inputs[static_cast<size_t>(c)].slot = staged.data();
+    }
+    for (IOutputPin& pin : outputs) {
+      *pin.slot = pin.scratch.data();
+    }
+    ProcessBlock(InputPointers(), OutputPointers(), length);
+    for (int c = 0; c < OutputCount(); ++c) {
+      auto* destination = static_cast<float*>(portData[ports.AudioOutput(c)]);
+      if (!destination) {
+        continue;
+      }
+      const double* result = *outputs[static_cast<size_t>(c)].slot;
+      for (int i = 0; i < length; ++i) {
+        destination[done + i] = static_cast<float>(result[i]);
+      }
+    }
+    done += length;
+  } while (done < frames && maxBlockFrames > 0);
+  subBlockStart = 0;
+}
+
+void ILv2Plugin::ReportControlOutputs() {
+  for (int i = 0; i < ParameterCount(); ++i) {
+    if (auto* port = static_cast<float*>(portData[ports.ControlOutput(i)])) {
+      *port = static_cast<float>(Parameter(i)->Value());
+    }
+  }
+}
+
+// The host sets the output sequence's size to the room it has; the plug-in fills it with a
+// sequence of the events passed on.
+void ILv2Plugin::BeginOutputSequence(int frames) {
+  runFrames = frames;
+  lastOutputFrame = 0;
+  sequenceOpen = false;
+  auto* sequence = static_cast<LV2_Atom_Sequence*>(portData[ports.EventOutput()]);
+  if (!sequence || !uridMap) {
+    return;
+  }
+  const uint32_t capacity = sequence->atom.size;
+  lv2_atom_forge_set_buffer(&forge, reinterpret_cast<uint8_t*>(sequence), capacity);
+  sequenceOpen = lv2_atom_forge_sequence_head(&forge, &sequenceFrame, 0) != 0;
+  if (!sequenceOpen && capacity >= sizeof(LV2_Atom)) {
+    // Too small even for an empty sequence: leave an empty atom of the host's kind.
+    sequence->atom.size = 0;
+  }
+}
+
+void ILv2Plugin::EndOutputSequence() {
+  if (sequenceOpen) {
+    lv2_atom_forge_pop(&forge, &sequenceFrame);
+    sequenceOpen = false;
+  }
+}
+
+// Events are written in the order they fall due; a frame outside the run (a negative offset,
+// or one the effect delivers late) is written at the nearest frame that keeps the order.
+bool ILv2Plugin::SendMidiEvent(const IMidiEvent* event) {
+  IScopedLock guard(pluginLock);
+  const uint32_t size = MidiMessageBytes(event->status);
+  if (!sequenceOpen || size == 0) {
+    return false;
+  }
+  const int64_t lastFrame = std::max(runFrames - 1, 0);
+  const int64_t frame =
+      std::clamp<int64_t>(std::max<int64_t>(event->offset, lastOutputFrame), 0, lastFrame);
+  // A time stamp without its event would spoil the sequence: write both or neither.
+  const uint64_t needed = sizeof(int64_t) + lv2_atom_pad_size(sizeof(LV2_Atom) + size);
+  if (forge.offset + needed > forge.size) {
+    return false;
+  }
+  const uint8_t bytes[3] = {event->status, event->data1, event->data2};
+  if (!lv2_atom_forge_frame_time(&forge, frame) ||
+      !lv2_atom_forge_atom(&forge, size, uris.midiEvent) ||
+      !lv2_atom_forge_write(&forge, bytes, size)) {
+    return false;
+  }
+  lastOutputFrame = frame;
+  return true;
+}

@@ -1,0 +1,126 @@
+#include "lv2/Lv2Ui.h"
+
+#include "platform/DebugPrint.h"
+
+#include <lv2/core/lv2_util.h>
+#include <lv2/instance-access/instance-access.h>
+#include <lv2/urid/urid.h>
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+namespace {
+// The UI may be made by a host with no log; its reasons then go where other diagnostics go.
+void Decline(const LV2_Feature* const* features, const char* reason) {
+  LV2_Log_Logger logger;
+  lv2_log_logger_init(&logger,
+                      static_cast<LV2_URID_Map*>(lv2_features_data(features, LV2_URID__map)),
+                      static_cast<LV2_Log_Log*>(lv2_features_data(features, LV2_LOG__log)));
+  if (logger.log) {
+    lv2_log_error(&logger, "Ombrix: %s; no editor opened.\n", reason);
+  } else {
+    DebugPrint("Ombrix: %s; no editor opened.", reason);
+  }
+}
+} // namespace
+
+ILv2Ui* ILv2Ui::Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
+                     const LV2_Feature* const* features) {
+  auto* plugin = static_cast<ILv2Plugin*>(lv2_features_data(features, LV2_INSTANCE_ACCESS_URI));
+  if (!plugin) {
+    Decline(features, "the editor lives in the plug-in and the host offers no instance access");
+    return nullptr;
+  }
+  void* parent = lv2_features_data(features, LV2_UI__parent);
+  if (!parent) {
+    Decline(features, "the host gives the editor no parent window");
+    return nullptr;
+  }
+  if (!write || !widget) {
+    Decline(features, "the host gives the editor no way to write its ports");
+    return nullptr;
+  }
+  IScopedLock guard(plugin->Lock());
+  IAttachedEditor* editor = plugin->Editor();
+  if (!editor) {
+    Decline(features, "the plug-in has no editor");
+    return nullptr;
+  }
+  if (plugin->HasUi()) {
+    Decline(features, "the editor is already open in another window");
+    return nullptr;
+  }
+  ILv2Ui* ui = new (std::nothrow)
+      ILv2Ui(plugin, write, controller,
+             static_cast<const LV2UI_Touch*>(lv2_features_data(features, LV2_UI__touch)));
+  if (!ui) {
+    return nullptr;
+  }
+  void* window = editor->AttachWindow(parent);
+  if (!window) {
+    delete ui;
+    Decline(features, "the editor's window could not be opened in the host's window");
+    return nullptr;
+  }
+  *widget = window;
+  plugin->ConnectUi(ui);
+  plugin->OnEditorOpened();
+  if (const auto* resize =
+          static_cast<const LV2UI_Resize*>(lv2_features_data(features, LV2_UI__resize))) {
+    resize->ui_resize(resize->handle, editor->Width(), editor->Height());
+  }
+  return ui;
+}
+
+ILv2Ui::ILv2Ui(ILv2Plugin* owner, LV2UI_Write_Function writeFunction,
+               LV2UI_Controller hostController, const LV2UI_Touch* touchFeature)
+    : plugin(owner), write(writeFunction), controller(hostController), touch(touchFeature),
+      grabbed(owner->Ports().PortCount(), false) {}
+
+ILv2Ui::~ILv2Ui() {
+  IScopedLock guard(plugin->Lock());
+  if (IAttachedEditor* editor = plugin->Editor()) {
+    plugin->OnEditorClosing();
+    editor->DetachWindow();
+  }
+  plugin->ConnectUi(nullptr);
+}
+
+void ILv2Ui::Touch(uint32_t port, bool grab) {
+  if (port < grabbed.size()) {
+    grabbed[port] = grab;
+  }
+  if (touch) {
+    touch->touch(touch->handle, port, grab);
+  }
+}
+
+void ILv2Ui::WritePort(uint32_t port, float value) {
+  write(controller, port, sizeof(float), 0, &value);
+}
+
+void ILv2Ui::PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
+  const Lv2PortLayout& ports = plugin->Ports();
+  const int index = static_cast<int>(port) - static_cast<int>(ports.ControlInput(0));
+  if (format != 0 || size != sizeof(float) || !buffer || index < 0 || index >= ports.parameters ||
+      grabbed[port]) {
+    return;
+  }
+  float value = 0.0f;
+  std::memcpy(&value, buffer, sizeof(value));
+  IScopedLock guard(plugin->Lock());
+  IParameter* parameter = plugin->Parameter(index);
+  IAttachedEditor* editor = plugin->Editor();
+  if (parameter && editor) {
+    editor->ShowParameterValue(index, parameter->ToNormalized(value), true);
+  }
+}
+
+// Runs without the plug-in's lock, as the VST 2 binding's effEditIdle does: the window reads the
+// controls through their atomics, and a redraw must never hold up the audio thread.
+void ILv2Ui::Idle() {
+  if (IAttachedEditor* editor = plugin->Editor()) {
+    editor->Idle();
+  }
+}

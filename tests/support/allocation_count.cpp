@@ -1,0 +1,47 @@
+#include "tests/support/AllocationCount.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> allocations{0};
+} // namespace
+
+long AllocationCount() {
+  return allocations.load();
+}
+
+void* operator new(std::size_t size) {
+  ++allocations;
+  if (void* memory = std::malloc(size ? size : 1)) {
+    return memory;
+  }
+  throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size) {
+  return operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  ++allocations;
+  return std::malloc(size ? size : 1);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
+
+void operator delete(void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+  std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+  std::free(memory);
+}
