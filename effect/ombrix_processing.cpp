@@ -20,6 +20,11 @@ int BeatParity(double ppqPosition) {
   if (!std::isfinite(ppqPosition)) {
     return -1;
   }
+  // Integer arithmetic where the beat number fits (fmod is slow); the same remainder.
+  constexpr double IntegerRange = 4611686018427387904.0; // 2^62
+  if (std::fabs(ppqPosition) < IntegerRange) {
+    return static_cast<int>(static_cast<int64_t>(ppqPosition) % 2);
+  }
   return static_cast<int>(std::fmod(std::trunc(ppqPosition), 2.0));
 }
 } // namespace
@@ -30,6 +35,7 @@ void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
   HostTransport(&transport);
 
   double peaks[2] = {0.0, 0.0};
+  const int blockParity = BeatParity(transport.ppqPosition);
   int beatParity = 0;
   int pass = 0;
   for (int channel = 0; channel < 2; ++channel) {
@@ -40,7 +46,7 @@ void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
     peaks[0] = meterLevelLeft;
     peaks[1] = meterLevelRight;
     if (animateWithTempo != 0) {
-      beatParity = BeatParity(transport.ppqPosition);
+      beatParity = blockParity;
       DebugPrintLine(FrameLines[pass++]);
     }
     ShowBlockFeedback(beatParity);
