@@ -49,6 +49,9 @@ def read_runs(paths):
         for entry in data.get("benchmarks", []):
             if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") != "median":
                 continue
+            # A case that could not run (a plug-in that is not a stereo effect) has no time.
+            if entry.get("error_occurred"):
+                continue
             name = entry.get("run_name", entry["name"])
             scale = UNIT_NS[entry.get("time_unit", "ns")]
             # CPU time: the same as the wall time on a quiet machine, and less disturbed by
