@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class IControl;
 class IEditor;
 
 // The stereo hard-clipping distortion: identity, parameters and presets (ombrix.cpp), block
@@ -44,6 +45,8 @@ private:
   void BuildEditorLayout();
   // The attached editor when it is the one the layout built (a host-neutral editor otherwise).
   IEditor* LayoutEditor();
+  // Looks up the controls the processing updates, once the layout's editor is attached.
+  void ResolveFeedbackControls();
   void MakeFactoryPresets();
   // Clips one channel and delivers the MIDI events falling due within it; returns its peak.
   double ClipChannel(const double* input, double* output, int frames, double peak);
@@ -55,6 +58,23 @@ private:
   // What the editor shows of the block just processed.
   void ShowBlockFeedback(int beatParity);
 
+  // The controls the processing updates each pass, valid while editor is the attached one.
+  struct FeedbackControls {
+    static constexpr int ThemeCapacity = 4;
+    struct LinkedControl {
+      IControl* control = nullptr;
+      int position = 0;
+    };
+    const IAttachedEditor* editor = nullptr;
+    IControl* meters[MeterStripeCount][2] = {};
+    IControl* theme[ThemeCapacity] = {};
+    int themeCount = 0;
+    LinkedControl linkedTheme[ThemeCapacity];
+    int linkedThemeCount = 0;
+  };
+
+  // The distortion knob (owned by the editor), for the MIDI controller.
+  IControl* knobControl = nullptr;
   IMidiEventQueue midiQueue;
   double clipLevel = 1.0;
   // The effect updates these controls of the editor; the editor owns them.
@@ -63,4 +83,5 @@ private:
   MeterPair meterControlIndices[MeterStripeCount];
   double meterLevelLeft = 0.0;
   double meterLevelRight = 0.0;
+  FeedbackControls feedback;
 };

@@ -87,4 +87,5 @@ void Ombrix::BuildEditorLayout() {
   }
 
   AttachEditor(made.release());
+  ResolveFeedbackControls();
 }

@@ -2,6 +2,7 @@
 
 #include "editor/Control.h"
 #include "editor/Editor.h"
+#include "effect/ClipKernel.h"
 #include "effect/SignalMath.h"
 #include "platform/DebugPrint.h"
 
@@ -11,10 +12,18 @@
 namespace {
 constexpr int MidiControlChange = 11;
 
+// The two "frame: %d" lines a block prints while the animation runs, formatted once.
+constexpr const char* FrameLines[] = {"frame: 1\r\n", "frame: 2\r\n"};
+
 // -1, 0 or 1: the parity of the whole beat number, with the beat's sign (-1 without a beat).
 int BeatParity(double ppqPosition) {
   if (!std::isfinite(ppqPosition)) {
     return -1;
+  }
+  // Integer arithmetic where the beat number fits (fmod is slow); the same remainder.
+  constexpr double IntegerRange = 4611686018427387904.0; // 2^62
+  if (std::fabs(ppqPosition) < IntegerRange) {
+    return static_cast<int>(static_cast<int64_t>(ppqPosition) % 2);
   }
   return static_cast<int>(std::fmod(std::trunc(ppqPosition), 2.0));
 }
@@ -26,6 +35,7 @@ void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
   HostTransport(&transport);
 
   double peaks[2] = {0.0, 0.0};
+  const int blockParity = BeatParity(transport.ppqPosition);
   int beatParity = 0;
   int pass = 0;
   for (int channel = 0; channel < 2; ++channel) {
@@ -36,8 +46,8 @@ void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
     peaks[0] = meterLevelLeft;
     peaks[1] = meterLevelRight;
     if (animateWithTempo != 0) {
-      beatParity = BeatParity(transport.ppqPosition);
-      DebugPrint("frame: %d\n", ++pass);
+      beatParity = blockParity;
+      DebugPrintLine(FrameLines[pass++]);
     }
     ShowBlockFeedback(beatParity);
   }
@@ -52,12 +62,8 @@ double Ombrix::ClipChannel(const double* input, double* output, int frames, doub
     if (due < frames) {
       stretchEnd = static_cast<int>(std::max<int64_t>(due, sample)) + 1;
     }
-    const double level = clipLevel;
-    for (; sample < stretchEnd; ++sample) {
-      const double y = ClipSample(input[sample], level);
-      output[sample] = y;
-      peak = std::max(peak, std::fabs(y));
-    }
+    peak = ClipSamples(input + sample, output + sample, stretchEnd - sample, clipLevel, peak);
+    sample = stretchEnd;
     DeliverDueEvents(sample - 1);
   }
   return peak;
@@ -86,7 +92,9 @@ int64_t Ombrix::DueSample(const IMidiEvent& event) const {
 // an editor gesture, so the host is told of the change.
 void Ombrix::MoveAmountFromController(uint8_t value) {
   IControl* knob = nullptr;
-  if (IEditor* editor = LayoutEditor()) {
+  if (Editor() == feedback.editor) {
+    knob = knobControl;
+  } else if (IEditor* editor = LayoutEditor()) {
     knob = editor->Control(knobControlIndex);
   }
   if (!knob) {
@@ -102,6 +110,25 @@ void Ombrix::ShowBlockFeedback(int beatParity) {
   if (!attached) {
     return;
   }
+  if (attached == feedback.editor) {
+    for (IControl* const* pair : feedback.meters) {
+      if (pair[0]) {
+        pair[0]->ShowValue(meterLevelLeft);
+      }
+      if (pair[1]) {
+        pair[1]->ShowValue(meterLevelRight);
+      }
+    }
+    for (int i = 0; i < feedback.themeCount; ++i) {
+      feedback.theme[i]->ShowValue(beatParity);
+    }
+    for (int i = 0; i < feedback.linkedThemeCount; ++i) {
+      feedback.linkedTheme[i].control->ReceiveLinkedValue(feedback.linkedTheme[i].position,
+                                                          beatParity);
+    }
+    return;
+  }
+  // An editor other than the layout's (or one attached after it): the general way.
   if (IEditor* editor = LayoutEditor()) {
     for (const MeterPair& pair : meterControlIndices) {
       if (IControl* left = editor->Control(pair.left)) {
@@ -113,6 +140,45 @@ void Ombrix::ShowBlockFeedback(int beatParity) {
     }
   }
   attached->ShowParameterValue(ParamKelba, beatParity, true);
+}
+
+// The same controls ShowBlockFeedback would find through the editor, looked up once. An editor
+// with more theme controls than there is room for keeps the general way.
+void Ombrix::ResolveFeedbackControls() {
+  feedback = FeedbackControls();
+  knobControl = nullptr;
+  IEditor* editor = LayoutEditor();
+  if (!editor) {
+    return;
+  }
+  for (int stripe = 0; stripe < MeterStripeCount; ++stripe) {
+    feedback.meters[stripe][0] = editor->Control(meterControlIndices[stripe].left);
+    feedback.meters[stripe][1] = editor->Control(meterControlIndices[stripe].right);
+  }
+  for (int index = 0; index < editor->ControlCount(); ++index) {
+    IControl* control = editor->Control(index);
+    if (control->ParamIndex() == ParamKelba) {
+      if (feedback.themeCount == FeedbackControls::ThemeCapacity) {
+        return;
+      }
+      feedback.theme[feedback.themeCount++] = control;
+    }
+  }
+  for (int index = 0; index < editor->ControlCount(); ++index) {
+    IControl* control = editor->Control(index);
+    const std::vector<IControl::LinkedParam>& linked = control->LinkedParams();
+    for (size_t position = 0; position < linked.size(); ++position) {
+      if (linked[position].paramIndex == ParamKelba) {
+        if (feedback.linkedThemeCount == FeedbackControls::ThemeCapacity) {
+          return;
+        }
+        feedback.linkedTheme[feedback.linkedThemeCount++] = {control, static_cast<int>(position)};
+        break;
+      }
+    }
+  }
+  knobControl = editor->Control(knobControlIndex);
+  feedback.editor = editor;
 }
 
 IEditor* Ombrix::LayoutEditor() {

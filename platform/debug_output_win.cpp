@@ -5,3 +5,7 @@
 void EmitDebugLine(const char* line) {
   OutputDebugStringA(line);
 }
+
+bool PlatformHasDebugOutput() {
+  return true;
+}

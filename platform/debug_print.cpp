@@ -1,5 +1,6 @@
 #include "platform/DebugPrint.h"
 
+#include "platform/DebugLineWriter.h"
 #include "platform/DebugOutput.h"
 
 #include <atomic>
@@ -26,6 +27,15 @@ void FormatLine(char* out, const char* format, va_list args) {
   }
   std::memcpy(out + length, "\r\n", 3);
 }
+
+void PublishLine(const char* line, DebugSink sink) {
+  if (PlatformHasDebugOutput()) {
+    ProcessDebugLines().Push(line, static_cast<int>(std::strlen(line)));
+  }
+  if (sink) {
+    sink(line);
+  }
+}
 } // namespace
 
 void FormatDebugLine(char* out, const char* format, ...) {
@@ -36,15 +46,20 @@ void FormatDebugLine(char* out, const char* format, ...) {
 }
 
 void DebugPrint(const char* format, ...) {
+  const DebugSink sink = debugSink.load(std::memory_order_acquire);
+  if (!sink && !PlatformHasDebugOutput()) {
+    return; // nobody would see the line: not even formatted
+  }
   char line[kLineCapacity];
   va_list args;
   va_start(args, format);
   FormatLine(line, format, args);
   va_end(args);
-  EmitDebugLine(line);
-  if (DebugSink sink = debugSink.load(std::memory_order_acquire)) {
-    sink(line);
-  }
+  PublishLine(line, sink);
+}
+
+void DebugPrintLine(const char* line) {
+  PublishLine(line, debugSink.load(std::memory_order_acquire));
 }
 
 void SetDebugSink(DebugSink sink) {

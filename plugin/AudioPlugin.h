@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DebugWriterUse.h"
 #include "platform/Lock.h"
 #include "plugin/AttachedEditor.h"
 #include "plugin/ByteBlock.h"
@@ -127,6 +128,9 @@ public:
   IAttachedEditor* Editor() { return editor.get(); }
 
 protected:
+  // Keeps the debug line writer running while the object lives (first member: it outlives the
+  // rest, so lines printed while they are destroyed are still written).
+  IDebugWriterUse debugWriterUse;
   std::vector<IChannelConfig> channelConfigs;
   IRecursiveLock pluginLock;
   char effectName[128] = {};

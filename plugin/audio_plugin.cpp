@@ -1,5 +1,7 @@
 #include "plugin/AudioPlugin.h"
 
+#include "plugin/SampleConversion.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -263,10 +265,7 @@ void IAudioPlugin::StageFloatInputs(int first, int count, float** hostInputs, in
     if (!pin.connected) {
       continue;
     }
-    const float* source = *hostInputs++;
-    for (int s = 0; s < staged; ++s) {
-      pin.scratch[static_cast<size_t>(s)] = source[s];
-    }
+    WidenSamples(*hostInputs++, pin.scratch.data(), staged);
     *pin.slot = pin.scratch.data();
   }
 }

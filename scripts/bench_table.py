@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Turns Google Benchmark JSON files into a markdown table of ratios against baselines.
 
-Each figure is read against what it is measured by: the processing entries against a plain
-copy of the same buffers, blits and fills against a plain row copy (per pixel), the decode
-against a bare libpng decode of the same bytes, the editor's full redraw against a plain copy of
-one frame, the knob strip's candidate encodings against the plain level-9 one, and start-up
-against its goals. Usage: bench_table.py [--load BEFORE AFTER] [--startup FILE] FILE.json...
+Each figure is read against what it is measured by: the processing entries against the plain
+exact clipper loop compiled -O3 -march=x86-64-v2 over the same buffers (for single precision,
+over the float buffers converted to double and back), Ombrix's module against each other
+plug-in processing the same frames through the same host, blits and fills against a plain row
+copy (per pixel), the decode against a bare libpng decode of the same bytes, the editor's full
+redraw against a plain copy of one frame, the knob strip's candidate encodings against the plain
+level-9 one, and start-up against its goals.
+Usage: bench_table.py [--load BEFORE AFTER] [--startup FILE] FILE.json...
 """
 
 import datetime
@@ -19,10 +22,14 @@ REDRAW_BUDGET_NS = 40e6
 
 # (pattern, baseline name or None, what the baseline is, compare per item)
 RULES = [
-    (r"^BM_ProcessDoubleReplacing/frames:(\d+)/", r"BM_CopyDouble/frames:\1",
-     "copy of the same double buffers", True),
-    (r"^BM_Process(?:Replacing|Adding)/frames:(\d+)/", r"BM_CopyFloat/frames:\1",
-     "copy of the same float buffers", True),
+    (r"^BM_ProcessDoubleReplacing/frames:(\d+)/", r"BM_ClipLoopDoubleV2/frames:\1",
+     "plain clipper loop, -O3 x86-64-v2", False),
+    (r"^BM_Process(?:Replacing|Adding)/frames:(\d+)/", r"BM_ClipLoopFloatV2/frames:\1",
+     "plain clipper loop over floats widened and narrowed, -O3 x86-64-v2", False),
+    (r"^BM_ClipLoop(Double|Float)V3/frames:(\d+)", r"BM_ClipLoop\1V2/frames:\2",
+     "the same loop, -O3 x86-64-v2", False),
+    (r"^BM_Copy(Double|Float)/frames:(\d+)", r"BM_ClipLoop\1V2/frames:\2",
+     "plain clipper loop, -O3 x86-64-v2", False),
     (r"^(?:CopyArea|FillArea)/", "PlainCopy/560x400", "plain row copy, per pixel", True),
     (r"^DecodeKnob/RasterDecodePngBytes", "DecodeKnob/bare-libpng",
      "bare libpng decode", False),
@@ -35,6 +42,10 @@ RULES = [
 STARTUP_TIME_GOAL_NS = 5e6
 STARTUP_RESIDENT_GOAL_BYTES = 10 * 2**20
 
+# Ombrix's module against another plug-in through the same host: one row per other plug-in.
+HOSTED = r"^BM_HostedProcessReplacing/([^/]+)/frames:(\d+)$"
+HOSTED_OMBRIX = "Ombrix"
+
 UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
 
 
@@ -46,12 +57,17 @@ def read_runs(paths):
         for entry in data.get("benchmarks", []):
             if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") != "median":
                 continue
+            # A case that could not run (a plug-in that is not a stereo effect) has no time.
+            if entry.get("error_occurred"):
+                continue
             name = entry.get("run_name", entry["name"])
             scale = UNIT_NS[entry.get("time_unit", "ns")]
-            time_ns = entry["real_time"] * scale
+            # CPU time: the same as the wall time on a quiet machine, and less disturbed by
+            # other programs on a busy one.
+            time_ns = entry["cpu_time"] * scale
             # Items per call: Google Benchmark reports the rate against CPU time.
             rate = entry.get("items_per_second")
-            items = rate * entry["cpu_time"] * scale * 1e-9 if rate else None
+            items = rate * time_ns * 1e-9 if rate else None
             runs[name] = {"time_ns": time_ns, "items": items, "bytes": entry.get("bytes")}
     return runs
 
@@ -69,14 +85,28 @@ def ratio(run, base, per_item):
     return run["time_ns"] / base["time_ns"]
 
 
+def hosted_rows(runs):
+    for name, run in runs.items():
+        match = re.match(HOSTED, name)
+        if not match or match.group(1) == HOSTED_OMBRIX:
+            continue
+        ombrix = runs.get(f"BM_HostedProcessReplacing/{HOSTED_OMBRIX}/frames:{match.group(2)}")
+        if ombrix is None:
+            continue
+        yield (f"BM_HostedProcessReplacing/{HOSTED_OMBRIX}/frames:{match.group(2)}",
+               ombrix, f"{match.group(1)} through the same host", show_time(run["time_ns"]),
+               ombrix["time_ns"] / run["time_ns"])
+
+
 def rows(runs):
+    yield from hosted_rows(runs)
     baselines = set()
     for name in runs:
         for pattern, baseline, _, _ in RULES:
             if baseline and re.match(pattern, name):
                 baselines.add(re.sub(pattern + ".*", baseline, name))
     for name, run in runs.items():
-        if name in baselines:
+        if name in baselines or re.match(HOSTED, name):
             continue
         for pattern, baseline, label, per_item in RULES:
             if not re.match(pattern, name):

@@ -1,5 +1,7 @@
 #include "vst2/IVst2Plugin.h"
 
+#include "plugin/SampleConversion.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -91,7 +93,7 @@ void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int fram
       const float* source = HostChannel(hostInputs, next++, done);
       double* staged = pin.scratch.data();
       if (source) {
-        std::copy(source, source + length, staged);
+        WidenSamples(source, staged, length);
       } else {
         std::fill(staged, staged + length, 0.0);
       }
@@ -112,13 +114,9 @@ void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int fram
       }
       const double* result = *pin.slot;
       if (accumulate) {
-        for (int i = 0; i < length; ++i) {
-          destination[i] += static_cast<float>(result[i]);
-        }
+        AddNarrowedSamples(result, destination, length);
       } else {
-        for (int i = 0; i < length; ++i) {
-          destination[i] = static_cast<float>(result[i]);
-        }
+        NarrowSamples(result, destination, length);
       }
     }
   });

@@ -1,0 +1,12 @@
+#include "platform/CpuFeatures.h"
+
+namespace {
+const bool processorHasAvx2 = [] {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}();
+} // namespace
+
+bool ProcessorHasAvx2() {
+  return processorHasAvx2;
+}

@@ -1,0 +1,145 @@
+#include "effect/ClipKernel.h"
+#include "platform/CpuFeatures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+using Kernel = double (*)(const double*, double*, int, double, double);
+
+constexpr int LongestRun = 300;
+constexpr int Alignments = 4; // doubles: every position within a 32-byte vector
+// Written around every run, so a store outside it shows.
+constexpr double Guard = -12345.678;
+
+uint64_t Bits(double value) {
+  uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+// Values where a wrong comparison, sign or NaN rule shows, around each level used.
+std::vector<double> EdgeValues(double level) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double tiny = std::numeric_limits<double>::denorm_min();
+  return {0.0,
+          -0.0,
+          nan,
+          -nan,
+          inf,
+          -inf,
+          level,
+          -level,
+          std::nextafter(level, 0.0),
+          std::nextafter(level, 2.0),
+          std::nextafter(-level, 0.0),
+          std::nextafter(-level, -2.0),
+          tiny,
+          -tiny,
+          1e300,
+          -1e300,
+          std::numeric_limits<double>::min(),
+          0.5 * level,
+          -0.5 * level};
+}
+
+std::vector<double> Samples(std::mt19937& random, double level, int count) {
+  const std::vector<double> edges = EdgeValues(level);
+  std::uniform_real_distribution<double> loud(-2.0, 2.0);
+  std::uniform_int_distribution<int> pick(0, 3);
+  std::vector<double> samples(static_cast<size_t>(count));
+  for (double& sample : samples) {
+    sample = pick(random) == 0 ? edges[random() % edges.size()] : loud(random);
+  }
+  return samples;
+}
+
+// Runs kernel over every length and every alignment of input and output (apart and in place)
+// and compares outputs and peak bit for bit with the plain loop.
+void ExpectSameAsPlain(Kernel kernel) {
+  std::mt19937 random(20261209);
+  const double levels[] = {1.0, 0.5, 0.50005, 0.0001, 0.8, 0.2};
+  for (double level : levels) {
+    for (int frames = 0; frames <= LongestRun; ++frames) {
+      const std::vector<double> source = Samples(random, level, frames);
+      const double seed = (frames % 3 == 0) ? 0.0 : 0.25 * (frames % 7);
+      std::vector<double> expected(static_cast<size_t>(frames));
+      const double expectedPeak =
+          ClipSamplesPlain(source.data(), expected.data(), frames, level, seed);
+      for (int inShift = 0; inShift < Alignments; ++inShift) {
+        for (int outShift = -1; outShift < Alignments; ++outShift) {
+          // outShift -1: the output is the input buffer itself.
+          std::vector<double> in(static_cast<size_t>(frames + 2 * Alignments), Guard);
+          std::vector<double> out(in.size(), Guard);
+          std::copy(source.begin(), source.end(), in.begin() + inShift);
+          double* target = outShift < 0 ? in.data() + inShift : out.data() + outShift;
+          const double peak = kernel(in.data() + inShift, target, frames, level, seed);
+          ASSERT_EQ(Bits(peak), Bits(expectedPeak)) << "level " << level << " frames " << frames;
+          for (int i = 0; i < frames; ++i) {
+            ASSERT_EQ(Bits(target[i]), Bits(expected[static_cast<size_t>(i)]))
+                << "level " << level << " frames " << frames << " sample " << i << " input "
+                << source[static_cast<size_t>(i)];
+          }
+          if (outShift >= 0) {
+            for (int i = 0; i < outShift; ++i) {
+              ASSERT_EQ(out[static_cast<size_t>(i)], Guard);
+            }
+            for (size_t i = static_cast<size_t>(outShift + frames); i < out.size(); ++i) {
+              ASSERT_EQ(out[i], Guard);
+            }
+          }
+        }
+      }
+    }
+  }
+}
+} // namespace
+
+TEST(ClipKernel, PlainLoopIsTheClipperWithItsPeak) {
+  const double in[] = {0.25, 0.75, -0.75, -0.0, std::numeric_limits<double>::quiet_NaN()};
+  double out[5];
+  EXPECT_EQ(ClipSamplesPlain(in, out, 5, 0.5, 0.0), 1.0);
+  EXPECT_EQ(out[0], 0.5);
+  EXPECT_EQ(out[1], 1.0);
+  EXPECT_EQ(out[2], -1.0);
+  EXPECT_TRUE(std::signbit(out[3]));
+  EXPECT_EQ(Bits(out[4]), Bits(0.0));
+  EXPECT_EQ(ClipSamplesPlain(in, out, 0, 0.5, 0.3), 0.3);
+}
+
+TEST(ClipKernel, TwoAtATimeMatchesThePlainLoop) {
+  ExpectSameAsPlain(ClipSamplesSse2);
+}
+
+TEST(ClipKernel, FourAtATimeMatchesThePlainLoop) {
+  if (!ProcessorHasAvx2()) {
+    GTEST_SKIP() << "this processor has no AVX2";
+  }
+  ExpectSameAsPlain(ClipSamplesAvx2);
+}
+
+TEST(ClipKernel, ChosenFormMatchesThePlainLoop) {
+  ExpectSameAsPlain(ClipSamples);
+}
+
+// Output one sample behind the input in the same buffer: each result feeds the next input,
+// which only the sample-by-sample order gives.
+TEST(ClipKernel, OverlappingBuffersKeepTheSampleOrder) {
+  std::vector<double> plain(40), fast(40);
+  for (int i = 0; i < 40; ++i) {
+    plain[static_cast<size_t>(i)] = fast[static_cast<size_t>(i)] = 0.1 * (i % 9) - 0.4;
+  }
+  const double plainPeak = ClipSamplesPlain(plain.data(), plain.data() + 1, 39, 0.3, 0.0);
+  const double fastPeak = ClipSamples(fast.data(), fast.data() + 1, 39, 0.3, 0.0);
+  EXPECT_EQ(Bits(plainPeak), Bits(fastPeak));
+  for (size_t i = 0; i < plain.size(); ++i) {
+    EXPECT_EQ(Bits(plain[i]), Bits(fast[i])) << i;
+  }
+}
