@@ -218,7 +218,7 @@ void HostedProcessReplacing(benchmark::State& state, const HostedPlugin& plugin)
     state.SkipWithError("not a stereo effect");
     return;
   }
-  host->Start(44100.0, frames);
+  host->Start(44100.0, frames, false);
   host->SetTransport(0, 120.0, true);
   Buffers<float> buffers(frames);
   for (auto _ : state) {

@@ -55,7 +55,7 @@ bool RunSnapshot(const SnapshotOptions& options, std::string* error) {
     *error = path + " offers no editor picture (" + OmbrixEditorSnapshotName + ")";
     return false;
   }
-  host->Start(SampleRate, BlockFrames);
+  host->Start(SampleRate, BlockFrames, false);
   if (options.program >= 0) {
     host->SelectProgram(options.program);
   }
@@ -69,7 +69,10 @@ bool RunSnapshot(const SnapshotOptions& options, std::string* error) {
     event.midiData[0] = static_cast<char>(MidiControlChange);
     event.midiData[1] = ControllerAmount;
     event.midiData[2] = static_cast<char>(options.controller69);
-    host->SendMidi({event});
+    VstEvents events = {};
+    events.numEvents = 1;
+    events.events[0] = reinterpret_cast<VstEvent*>(&event);
+    host->SendEvents(&events);
   }
   ProcessTone(*host, options);
 
