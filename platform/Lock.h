@@ -6,6 +6,10 @@
 // An operating-system critical section on Windows, std::recursive_mutex elsewhere.
 class IRecursiveLock {
 public:
+  // Room and alignment for the platform's lock object, so this header needs no system header.
+  static constexpr std::size_t StorageSize = 64;
+  static constexpr std::size_t StorageAlignment = 8;
+
   IRecursiveLock();
   ~IRecursiveLock();
   IRecursiveLock(const IRecursiveLock&) = delete;
@@ -15,8 +19,10 @@ public:
   void Leave();
 
 private:
-  // Room for the platform's lock object, so this header needs no system header.
-  alignas(std::max_align_t) unsigned char storage[64];
+  // The alignment is a fixed number, not std::max_align_t: MinGW's system headers redefine that
+  // type with a smaller alignment, which would give this class, and every class holding one, two
+  // different layouts in the same program depending on what a file includes first.
+  alignas(StorageAlignment) unsigned char storage[StorageSize];
 };
 
 // Holds a lock for the lifetime of the guard.

@@ -3,7 +3,9 @@
 #include <mutex>
 #include <new>
 
-static_assert(sizeof(std::recursive_mutex) <= 64, "mutex must fit the lock's storage");
+static_assert(sizeof(std::recursive_mutex) <= IRecursiveLock::StorageSize &&
+                  alignof(std::recursive_mutex) <= IRecursiveLock::StorageAlignment,
+              "mutex must fit the lock's storage");
 
 namespace {
 std::recursive_mutex* Mutex(unsigned char* storage) {

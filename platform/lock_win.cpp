@@ -3,7 +3,9 @@
 #include <new>
 #include <windows.h>
 
-static_assert(sizeof(CRITICAL_SECTION) <= 64, "critical section must fit the lock's storage");
+static_assert(sizeof(CRITICAL_SECTION) <= IRecursiveLock::StorageSize &&
+                  alignof(CRITICAL_SECTION) <= IRecursiveLock::StorageAlignment,
+              "critical section must fit the lock's storage");
 
 namespace {
 CRITICAL_SECTION* Section(unsigned char* storage) {
