@@ -91,6 +91,13 @@ public:
 
 protected:
   void SetHitArea(const IBounds& bounds) { hitArea = bounds; }
+  // The value as MarkDirty keeps it: inside the clamp range, not a number as the low end.
+  double Clamped(double v) const {
+    if (!(v >= clampLow)) {
+      return clampLow;
+    }
+    return v < clampHigh ? v : clampHigh;
+  }
 
   int textEntryLimit = 7;
   ITextStyle textStyle;

@@ -9,6 +9,18 @@ public:
   ILevelMeter(IAudioPlugin* plugin, const IBounds& area, int red, int green, int blue);
 
   bool Render(IEditor* editor) override;
+  // Shows a level as the base does (the first one kept as given, later ones clamped), but
+  // without counting a change or asking for a redraw: the meter is redrawn every time anyway,
+  // and the effect shows twelve levels twice per processed block.
+  void ShowValue(double level) override { ShowLevel(level); }
+  // The same, callable without a virtual call by code that knows it has a meter.
+  void ShowLevel(double level) {
+    if (DefaultValue() < 0.0) {
+      IControl::ShowValue(level);
+    } else if (!(Value() == level)) {
+      SetValue(Clamped(level));
+    }
+  }
   // Always part of the next redraw: the level changes with every processed block.
   bool NeedsRedraw() override { return true; }
 

@@ -52,21 +52,15 @@ bool IControl::ContainsPoint(int x, int y) {
 
 void IControl::MarkDirty(bool notifyPlugin) {
   // Not a number counts as the low end, so a bad value never reaches a parameter or a drawing.
-  const auto clamp = [this](double v) {
-    if (!(v >= clampLow)) {
-      return clampLow;
-    }
-    return v < clampHigh ? v : clampHigh;
-  };
   double current = Value();
-  const double clamped = clamp(current);
+  const double clamped = Clamped(current);
   if (!(clamped == current)) {
     // A value another thread stored meanwhile is kept; it is clamped when it is used.
     value.compare_exchange_strong(current, clamped, std::memory_order_relaxed);
   }
   changes.fetch_add(1, std::memory_order_acq_rel);
   if (notifyPlugin && plugin && paramIndex >= 0) {
-    plugin->SetParameterFromEditor(paramIndex, clamp(Value()));
+    plugin->SetParameterFromEditor(paramIndex, Clamped(Value()));
   }
 }
 

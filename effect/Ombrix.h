@@ -8,6 +8,7 @@
 
 class IControl;
 class IEditor;
+class ILevelMeter;
 
 // The stereo hard-clipping distortion: identity, parameters and presets (ombrix.cpp), block
 // processing, MIDI and reset (ombrix_processing.cpp), the editor layout (ombrix_layout.cpp).
@@ -66,7 +67,7 @@ private:
       int position = 0;
     };
     const IAttachedEditor* editor = nullptr;
-    IControl* meters[MeterStripeCount][2] = {};
+    ILevelMeter* meters[MeterStripeCount][2] = {};
     IControl* theme[ThemeCapacity] = {};
     int themeCount = 0;
     LinkedControl linkedTheme[ThemeCapacity];

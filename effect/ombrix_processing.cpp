@@ -2,6 +2,7 @@
 
 #include "editor/Control.h"
 #include "editor/Editor.h"
+#include "editor/LevelMeter.h"
 #include "effect/ClipKernel.h"
 #include "effect/SignalMath.h"
 #include "platform/DebugPrint.h"
@@ -111,13 +112,9 @@ void Ombrix::ShowBlockFeedback(int beatParity) {
     return;
   }
   if (attached == feedback.editor) {
-    for (IControl* const* pair : feedback.meters) {
-      if (pair[0]) {
-        pair[0]->ShowValue(meterLevelLeft);
-      }
-      if (pair[1]) {
-        pair[1]->ShowValue(meterLevelRight);
-      }
+    for (ILevelMeter* const* pair : feedback.meters) {
+      pair[0]->ShowLevel(meterLevelLeft);
+      pair[1]->ShowLevel(meterLevelRight);
     }
     for (int i = 0; i < feedback.themeCount; ++i) {
       feedback.theme[i]->ShowValue(beatParity);
@@ -143,7 +140,8 @@ void Ombrix::ShowBlockFeedback(int beatParity) {
 }
 
 // The same controls ShowBlockFeedback would find through the editor, looked up once. An editor
-// with more theme controls than there is room for keeps the general way.
+// with more theme controls than there is room for, or meter places holding other controls, keeps
+// the general way.
 void Ombrix::ResolveFeedbackControls() {
   feedback = FeedbackControls();
   knobControl = nullptr;
@@ -152,8 +150,15 @@ void Ombrix::ResolveFeedbackControls() {
     return;
   }
   for (int stripe = 0; stripe < MeterStripeCount; ++stripe) {
-    feedback.meters[stripe][0] = editor->Control(meterControlIndices[stripe].left);
-    feedback.meters[stripe][1] = editor->Control(meterControlIndices[stripe].right);
+    ILevelMeter* left =
+        dynamic_cast<ILevelMeter*>(editor->Control(meterControlIndices[stripe].left));
+    ILevelMeter* right =
+        dynamic_cast<ILevelMeter*>(editor->Control(meterControlIndices[stripe].right));
+    if (!left || !right) {
+      return;
+    }
+    feedback.meters[stripe][0] = left;
+    feedback.meters[stripe][1] = right;
   }
   for (int index = 0; index < editor->ControlCount(); ++index) {
     IControl* control = editor->Control(index);

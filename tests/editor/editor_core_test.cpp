@@ -254,6 +254,20 @@ TEST_F(EditorTest, MeterFillsFromTheBottomHalfAndHalf) {
   EXPECT_EQ(editor.Pixel(279, 0), once);
 }
 
+// A meter skips the change count (it is redrawn every tick), but must keep the same values as
+// any other control: the first level as given, later ones clamped, not a number as 0.
+TEST_F(EditorTest, MeterKeepsTheValuesAPlainControlKeeps) {
+  ILevelMeter meter(&plugin, {0, 0, 10, 10}, 1, 2, 3);
+  ProbeControl plain(&plugin, {0, 0, 10, 10}, -1, &log);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (double level : {1.5, 0.25, 0.25, -0.5, 2.0, nan, 0.75, 1.0}) {
+    meter.ShowValue(level);
+    plain.ShowValue(level);
+    EXPECT_EQ(meter.Value(), plain.Value()) << level;
+    EXPECT_EQ(meter.DefaultValue(), plain.DefaultValue()) << level;
+  }
+}
+
 TEST_F(EditorTest, DispatchBracketsGesturesOnBoundControls) {
   auto* background = new ProbeControl(&plugin, {0, 0, 560, 400}, -1, &log);
   auto* bound = new ProbeControl(&plugin, {100, 100, 200, 200}, 1, &log);
