@@ -34,7 +34,7 @@ public:
 };
 
 // The LV2 binding of the plug-in base. run() carries the control ports to the parameters, the
-// atom input's MIDI to OnMidiEvent and its transport to HostTransport, converts the audio as the
+// atom inputs' MIDI to OnMidiEvent and their transport to HostTransport, converts the audio as the
 // VST 2 binding's single-precision path does, and passes MIDI back on the atom output
 // (lv2_run.cpp); the state extension stores the bank block and the current program
 // (lv2_state.cpp).
@@ -93,6 +93,8 @@ private:
   // A control input's new value, the way a host's parameter write reaches a VST 2 plug-in.
   void WriteParameterFromPort(int index, float portValue);
   void TakeInputEvents(int frames);
+  // MIDI (where the port takes it) and transport objects of one atom input.
+  void TakeSequence(uint32_t port, int frames, bool takesMidi);
   void TakeMidi(const LV2_Atom_Event* event);
   void ProcessAudio(int frames);
   void ReportControlOutputs();

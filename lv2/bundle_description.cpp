@@ -179,7 +179,11 @@ std::string PluginText(ILv2Plugin& plugin) {
          "  [\n    a atom:AtomPort, lv2:OutputPort ;\n    atom:bufferType atom:Sequence ;\n"
          "    atom:supports midi:MidiEvent ;\n    rsz:minimumSize "
       << EventOutputBytes << " ;\n    lv2:index " << ports.EventOutput()
-      << " ;\n    lv2:symbol \"events_out\" ;\n    lv2:name \"Events Out\" ;\n  ] .\n";
+      << " ;\n    lv2:symbol \"events_out\" ;\n    lv2:name \"Events Out\" ;\n  ],\n"
+         "  [\n    a atom:AtomPort, lv2:InputPort ;\n    atom:bufferType atom:Sequence ;\n"
+         "    atom:supports time:Position ;\n    lv2:index "
+      << ports.TransportInput()
+      << " ;\n    lv2:symbol \"transport_in\" ;\n    lv2:name \"Transport In\" ;\n  ] .\n";
   // The editor lives in the plug-in object, so the UI needs instance access.
   out << "\n"
       << Uri(PluginUiUri) << "\n  a ui:X11UI ;\n  ui:binary <" << PluginBinary

@@ -77,14 +77,23 @@ void ILv2Plugin::WriteParameterFromPort(int index, float portValue) {
   OnParameterChanged(index);
 }
 
+// A host may send the transport to both inputs; each object tells the whole position, so taking
+// it twice changes nothing.
 void ILv2Plugin::TakeInputEvents(int frames) {
-  const auto* sequence = static_cast<const LV2_Atom_Sequence*>(portData[ports.EventInput()]);
+  TakeSequence(ports.EventInput(), frames, true);
+  TakeSequence(ports.TransportInput(), frames, false);
+}
+
+void ILv2Plugin::TakeSequence(uint32_t port, int frames, bool takesMidi) {
+  const auto* sequence = static_cast<const LV2_Atom_Sequence*>(portData[port]);
   if (!sequence || !uridMap || sequence->atom.type != uris.atomSequence) {
     return;
   }
   LV2_ATOM_SEQUENCE_FOREACH(sequence, event) {
     if (event->body.type == uris.midiEvent) {
-      TakeMidi(event);
+      if (takesMidi) {
+        TakeMidi(event);
+      }
     } else if (event->body.type == uris.atomObject || event->body.type == uris.atomBlank) {
       const auto* object = reinterpret_cast<const LV2_Atom_Object*>(&event->body);
       if (object->body.otype == uris.timePosition) {

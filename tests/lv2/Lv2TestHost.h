@@ -72,6 +72,15 @@ struct PassedEvent {
   std::vector<uint8_t> bytes;
 };
 
+// An atom sequence input, filled for the next run only.
+struct TestInputSequence {
+  // 64-bit aligned, as atoms need.
+  std::vector<uint64_t> buffer;
+  LV2_Atom_Forge forge;
+  LV2_Atom_Forge_Frame frame;
+  bool started = false;
+};
+
 // One instance of the bundle's plug-in with every port connected to buffers of its own.
 class TestInstance {
 public:
@@ -98,6 +107,10 @@ public:
   void AddMidi(int64_t frame, std::vector<uint8_t> bytes);
   void AddPosition(int64_t frame, double bar, double barBeat, double beatsPerBar, int beatUnit,
                    double beatsPerMinute, double speed, int64_t positionFrame);
+  // A position as Ardour 7 sends it on the transport input of a plug-in on an audio track: its
+  // keys in its order and types, its own time-scale key among them, at the run's first frame.
+  void AddArdourPosition(int64_t positionFrame, float speed, int64_t bar, float barBeat,
+                         int32_t beatUnit, float beatsPerBar, float beatsPerMinute);
 
   // Both channels get input; the result is channel 0 and 1 of the outputs.
   void Run(const std::vector<float>& left, const std::vector<float>& right);
@@ -109,7 +122,8 @@ public:
 
 private:
   void ConnectAudio(float* in0, float* in1, float* out0, float* out1);
-  void BeginInputSequence();
+  void BeginInputSequence(TestInputSequence* sequence);
+  void EndInputSequence(TestInputSequence* sequence);
   void RunFrames(int frames);
 
   TestWorld& host;
@@ -126,10 +140,7 @@ private:
   std::vector<float> controls;
   std::vector<float> inputs[2];
   std::vector<float> outputs[2];
-  // Atom buffers, 64-bit aligned as atoms need.
-  std::vector<uint64_t> eventsIn;
+  TestInputSequence eventsIn;
+  TestInputSequence transportIn;
   std::vector<uint64_t> eventsOut;
-  LV2_Atom_Forge forge;
-  LV2_Atom_Forge_Frame sequenceFrame;
-  bool sequenceStarted = false;
 };

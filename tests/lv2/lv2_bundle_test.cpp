@@ -138,6 +138,9 @@ TEST(Lv2Bundle, PortsFollowTheParameterTable) {
   EXPECT_TRUE(lilv_port_supports_event(host.Plugin(), host.Port("events_in"), midi));
   EXPECT_TRUE(lilv_port_supports_event(host.Plugin(), host.Port("events_in"), position));
   EXPECT_TRUE(lilv_port_supports_event(host.Plugin(), host.Port("events_out"), midi));
+  // Ardour sends an input that takes MIDI no transport on an audio track.
+  EXPECT_TRUE(lilv_port_supports_event(host.Plugin(), host.Port("transport_in"), position));
+  EXPECT_FALSE(lilv_port_supports_event(host.Plugin(), host.Port("transport_in"), midi));
   lilv_node_free(midi);
   lilv_node_free(position);
 }

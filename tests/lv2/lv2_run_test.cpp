@@ -1,5 +1,8 @@
 // run() as a host drives it through lilv: the clipper's exact results, controller 69, MIDI
 // passed on, the transport.
+#include "editor/Control.h"
+#include "editor/Editor.h"
+#include "effect/Ombrix.h"
 #include "lv2/ILv2Plugin.h"
 #include "tests/lv2/Lv2TestHost.h"
 
@@ -24,6 +27,17 @@ float Clipped(float x, double clipLevel) {
   double y = x;
   y = y > clipLevel ? clipLevel : (y < -clipLevel ? -clipLevel : y);
   return static_cast<float>(y / clipLevel);
+}
+
+// The editor's theme image, which shows the parity of the beat each block starts in.
+IControl* ThemeImage(TestInstance& instance) {
+  auto* editor = static_cast<IEditor*>(instance.Plugin()->Editor());
+  for (int i = 0; editor && i < editor->ControlCount(); ++i) {
+    if (editor->Control(i)->ParamIndex() == Ombrix::ParamKelba) {
+      return editor->Control(i);
+    }
+  }
+  return nullptr;
 }
 } // namespace
 
@@ -198,4 +212,41 @@ TEST(Lv2Run, PositionsBecomeTheTransportTheEffectAsksFor) {
   EXPECT_DOUBLE_EQ(info.ppqPosition, 14.0);
   EXPECT_DOUBLE_EQ(info.samplePosition, 7000.0);
   EXPECT_FALSE(info.playing);
+}
+
+// Ardour gives a plug-in on an audio track the transport on an input that takes no MIDI, first
+// in a run while still stopped, then as it starts rolling; between its objects the position
+// moves on with the tempo. The theme image turns on every beat, as in the VST 2 build.
+TEST(Lv2Run, ArdourTransportTurnsTheThemeImageOnEveryBeat) {
+  constexpr int RunFrames = 1024;
+  // 120 beats a minute at 48 kHz.
+  constexpr int FramesPerBeat = 24000;
+  TestInstance instance(RunFrames);
+  IControl* theme = ThemeImage(instance);
+  ASSERT_NE(theme, nullptr);
+  ASSERT_EQ(instance.Control("kelba_enabled"), 1.0f);
+
+  instance.AddArdourPosition(0, 0.0f, 0, 0.0f, 4, 4.0f, 120.0f);
+  instance.RunSilence(RunFrames);
+  ITransportInfo info;
+  instance.Plugin()->HostTransport(&info);
+  EXPECT_EQ(info.ppqPosition, 0.0);
+  EXPECT_FALSE(info.playing);
+
+  instance.AddArdourPosition(0, 1.0f, 0, 0.0f, 4, 4.0f, 120.0f);
+  for (int run = 0; run < 5 * FramesPerBeat / RunFrames; ++run) {
+    instance.RunSilence(RunFrames);
+    const int beat = run * RunFrames / FramesPerBeat;
+    ASSERT_EQ(theme->Value(), beat % 2) << "run " << run;
+  }
+
+  // A locate while rolling, to bar 3 beat 1 (quarter 9), then stopped there.
+  instance.AddArdourPosition(9 * FramesPerBeat, 1.0f, 2, 1.0f, 4, 4.0f, 120.0f);
+  instance.RunSilence(RunFrames);
+  EXPECT_EQ(theme->Value(), 1.0);
+  instance.AddArdourPosition(9 * FramesPerBeat + RunFrames, 0.0f, 2, 1.0f, 4, 4.0f, 120.0f);
+  for (int run = 0; run < 30; ++run) {
+    instance.RunSilence(RunFrames);
+  }
+  EXPECT_EQ(theme->Value(), 1.0);
 }

@@ -153,11 +153,14 @@ TestInstance::TestInstance(int maxBlockLength, bool withLog, double rate)
   for (auto& channel : outputs) {
     channel.assign(MaxFrames, 0.0f);
   }
-  eventsIn.assign(EventBufferBytes / sizeof(uint64_t), 0);
+  for (TestInputSequence* sequence : {&eventsIn, &transportIn}) {
+    sequence->buffer.assign(EventBufferBytes / sizeof(uint64_t), 0);
+    lv2_atom_forge_init(&sequence->forge, uris.MapFeature());
+  }
   eventsOut.assign(EventBufferBytes / sizeof(uint64_t), 0);
-  lilv_instance_connect_port(instance, host.PortIndex("events_in"), eventsIn.data());
+  lilv_instance_connect_port(instance, host.PortIndex("events_in"), eventsIn.buffer.data());
+  lilv_instance_connect_port(instance, host.PortIndex("transport_in"), transportIn.buffer.data());
   lilv_instance_connect_port(instance, host.PortIndex("events_out"), eventsOut.data());
-  lv2_atom_forge_init(&forge, uris.MapFeature());
   lilv_instance_activate(instance);
 }
 
@@ -182,17 +185,33 @@ float TestInstance::Reported(const char* symbol) const {
   return controls[host.PortIndex((std::string(symbol) + "_out").c_str())];
 }
 
-void TestInstance::BeginInputSequence() {
-  if (sequenceStarted) {
+void TestInstance::BeginInputSequence(TestInputSequence* sequence) {
+  if (sequence->started) {
     return;
   }
-  lv2_atom_forge_set_buffer(&forge, reinterpret_cast<uint8_t*>(eventsIn.data()), EventBufferBytes);
-  lv2_atom_forge_sequence_head(&forge, &sequenceFrame, 0);
-  sequenceStarted = true;
+  lv2_atom_forge_set_buffer(&sequence->forge, reinterpret_cast<uint8_t*>(sequence->buffer.data()),
+                            EventBufferBytes);
+  lv2_atom_forge_sequence_head(&sequence->forge, &sequence->frame, 0);
+  sequence->started = true;
+}
+
+// The sequence as forged, or an empty one when nothing was added since the last run.
+void TestInstance::EndInputSequence(TestInputSequence* sequence) {
+  if (sequence->started) {
+    lv2_atom_forge_pop(&sequence->forge, &sequence->frame);
+    sequence->started = false;
+    return;
+  }
+  auto* empty = reinterpret_cast<LV2_Atom_Sequence*>(sequence->buffer.data());
+  empty->atom.size = sizeof(LV2_Atom_Sequence_Body);
+  empty->atom.type = host.Uris().Map(LV2_ATOM__Sequence);
+  empty->body.unit = 0;
+  empty->body.pad = 0;
 }
 
 void TestInstance::AddMidi(int64_t frame, std::vector<uint8_t> bytes) {
-  BeginInputSequence();
+  BeginInputSequence(&eventsIn);
+  LV2_Atom_Forge& forge = eventsIn.forge;
   lv2_atom_forge_frame_time(&forge, frame);
   lv2_atom_forge_atom(&forge, static_cast<uint32_t>(bytes.size()),
                       host.Uris().Map(LV2_MIDI__MidiEvent));
@@ -202,7 +221,8 @@ void TestInstance::AddMidi(int64_t frame, std::vector<uint8_t> bytes) {
 void TestInstance::AddPosition(int64_t frame, double bar, double barBeat, double beatsPerBar,
                                int beatUnit, double beatsPerMinute, double speed,
                                int64_t positionFrame) {
-  BeginInputSequence();
+  BeginInputSequence(&eventsIn);
+  LV2_Atom_Forge& forge = eventsIn.forge;
   TestUridMap& uris = host.Uris();
   lv2_atom_forge_frame_time(&forge, frame);
   LV2_Atom_Forge_Frame object;
@@ -224,6 +244,34 @@ void TestInstance::AddPosition(int64_t frame, double bar, double barBeat, double
   lv2_atom_forge_pop(&forge, &object);
 }
 
+void TestInstance::AddArdourPosition(int64_t positionFrame, float speed, int64_t bar, float barBeat,
+                                     int32_t beatUnit, float beatsPerBar, float beatsPerMinute) {
+  BeginInputSequence(&transportIn);
+  LV2_Atom_Forge& forge = transportIn.forge;
+  TestUridMap& uris = host.Uris();
+  lv2_atom_forge_frame_time(&forge, 0);
+  LV2_Atom_Forge_Frame object;
+  lv2_atom_forge_object(&forge, &object, 0, uris.Map(LV2_TIME__Position));
+  lv2_atom_forge_key(&forge, uris.Map(LV2_TIME__frame));
+  lv2_atom_forge_long(&forge, positionFrame);
+  lv2_atom_forge_key(&forge, uris.Map(LV2_TIME__speed));
+  lv2_atom_forge_float(&forge, speed);
+  lv2_atom_forge_key(&forge, uris.Map(LV2_TIME__barBeat));
+  lv2_atom_forge_float(&forge, barBeat);
+  lv2_atom_forge_key(&forge, uris.Map(LV2_TIME__bar));
+  lv2_atom_forge_long(&forge, bar);
+  lv2_atom_forge_key(&forge, uris.Map(LV2_TIME__beatUnit));
+  lv2_atom_forge_int(&forge, beatUnit);
+  lv2_atom_forge_key(&forge, uris.Map(LV2_TIME__beatsPerBar));
+  lv2_atom_forge_float(&forge, beatsPerBar);
+  lv2_atom_forge_key(&forge, uris.Map(LV2_TIME__beatsPerMinute));
+  lv2_atom_forge_float(&forge, beatsPerMinute);
+  // Ardour's own key, 1 at the session's rate even while stopped.
+  lv2_atom_forge_key(&forge, uris.Map("http://ardour.org/lv2/time#scale"));
+  lv2_atom_forge_float(&forge, 1.0f);
+  lv2_atom_forge_pop(&forge, &object);
+}
+
 void TestInstance::ConnectAudio(float* in0, float* in1, float* out0, float* out1) {
   lilv_instance_connect_port(instance, host.PortIndex("in_1"), in0);
   lilv_instance_connect_port(instance, host.PortIndex("in_2"), in1);
@@ -232,16 +280,8 @@ void TestInstance::ConnectAudio(float* in0, float* in1, float* out0, float* out1
 }
 
 void TestInstance::RunFrames(int frames) {
-  if (sequenceStarted) {
-    lv2_atom_forge_pop(&forge, &sequenceFrame);
-    sequenceStarted = false;
-  } else {
-    auto* empty = reinterpret_cast<LV2_Atom_Sequence*>(eventsIn.data());
-    empty->atom.size = sizeof(LV2_Atom_Sequence_Body);
-    empty->atom.type = host.Uris().Map(LV2_ATOM__Sequence);
-    empty->body.unit = 0;
-    empty->body.pad = 0;
-  }
+  EndInputSequence(&eventsIn);
+  EndInputSequence(&transportIn);
   // The output's size tells the plug-in the room it has.
   auto* out = reinterpret_cast<LV2_Atom*>(eventsOut.data());
   out->size = EventBufferBytes - sizeof(LV2_Atom);
