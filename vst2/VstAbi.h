@@ -247,6 +247,15 @@ enum AEffectOpcodes : VstInt32 {
   effEditKeyUp = 60,
   effGetMidiKeyName = 66,
   effGetSpeakerArrangement = 69,
+  effStartProcess = 71,
+  effStopProcess = 72,
+  effSetProcessPrecision = 77,
+};
+
+// The value of effSetProcessPrecision.
+enum VstProcessPrecision : VstIntPtr {
+  kVstProcessPrecision32 = 0,
+  kVstProcessPrecision64 = 1,
 };
 
 // Virtual key codes of effEditKeyDown/effEditKeyUp (the value argument; index carries the

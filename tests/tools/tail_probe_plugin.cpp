@@ -5,7 +5,7 @@
 // processing goes into a log the tests read through TailProbeCallLog. An input sample of
 // kInterruptLevel or more raises SIGINT, as a user pressing Ctrl-C during that block.
 
-#include "tools/render/HostOpcodes.h"
+#include "vst2/VstAbi.h"
 
 #include <csignal>
 #include <cstdio>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/Lock.h"
-#include "tools/render/HostOpcodes.h"
 #include "tools/render/HostPlatform.h"
 #include "vst2/VstAbi.h"
 
