@@ -1,9 +1,9 @@
--- ardour7-lua ardour_session.lua FOLDER NAME [AMOUNT]
--- With AMOUNT: makes a session in FOLDER with one stereo track "Dist" carrying Ombrix at that
--- amount. Without: loads the session saved there. Either way the track monitors the dummy
+-- ardour7-lua ardour_session.lua FOLDER NAME [PLUGIN-URI AMOUNT]
+-- With PLUGIN-URI and AMOUNT: makes a session in FOLDER with one stereo track "Dist" carrying
+-- that plug-in (Ombrix) at that amount. Without: loads the session saved there. Either way the track monitors the dummy
 -- backend's DC input (+0.5), one second of the session is exported to FOLDER/export/NAME.wav,
 -- and the session is saved.
-local folder, name, amount = arg[1], arg[2], tonumber(arg[3])
+local folder, name, uri, amount = arg[1], arg[2], arg[3], tonumber(arg[4])
 local backend = AudioEngine:set_backend("None (Dummy)", "", "")
 backend:set_device_name("DC -6dBFS (+.5)")
 
@@ -13,8 +13,7 @@ if amount then
   assert(session, "no session made")
   local tracks = session:new_audio_track(2, 2, nil, 1, "Dist", ARDOUR.PresentationInfo.max_order,
                                          ARDOUR.TrackMode.Normal, true)
-  local plugin = ARDOUR.LuaAPI.new_plugin(session, "https://quillmarsh.example/lv2/ombrix",
-                                          ARDOUR.PluginType.LV2, "")
+  local plugin = ARDOUR.LuaAPI.new_plugin(session, uri, ARDOUR.PluginType.LV2, "")
   assert(not plugin:isnil(), "Ombrix not found on LV2_PATH")
   assert(tracks:front():add_processor_by_index(plugin, 0, nil, true) == 0, "plug-in not added")
   ARDOUR.LuaAPI.set_processor_param(plugin, 0, amount)
