@@ -25,6 +25,7 @@ public:
   bool AskForColour(IArgb*, const char*) override { return false; }
   bool OpenLink(const char*, const char*, const char*, const char*) override { return false; }
   void* AttachWindow(void*) override { return nullptr; }
+  void* OpenWindow(const INativeParent&) override { return nullptr; }
   void DetachWindow() override {}
   void* NativeWindow() override { return nullptr; }
   void SetHostWindowOpacity(int) override {}

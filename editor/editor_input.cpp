@@ -31,7 +31,7 @@ void IEditor::DispatchPress(int x, int y, const IMouseKeys& keys) {
   lastPointerY = y;
   capturedIndex = index;
   IControl* control = controls[static_cast<size_t>(index)].get();
-  if (plugin && plugin->BindingKind() == 1 && keys.right && control->ParamIndex() >= 0) {
+  if (plugin && plugin->HostOffersParameterMenus() && keys.right && control->ParamIndex() >= 0) {
     ResetCapture();
     plugin->ParameterContextRequest(control->ParamIndex(), x, y);
     return;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "effect/IMidiEventQueue.h"
-// The binding library this build of the effect is linked with names its header.
+#include "plugin/PluginBinding.h"
+// The binding library this build of the effect is linked with names its header, which names the
+// binding as EffectBinding.
 #include OMBRIX_EFFECT_BINDING
 
 #include <cstdint>
@@ -12,7 +14,9 @@ class ILevelMeter;
 
 // The stereo hard-clipping distortion: identity, parameters and presets (ombrix.cpp), block
 // processing, MIDI and reset (ombrix_processing.cpp), the editor layout (ombrix_layout.cpp).
-class Ombrix : public IEffectBinding {
+static_assert(IsPluginBinding<EffectBinding>, "the effect's base must fulfil the binding contract");
+
+class Ombrix : public EffectBinding {
 public:
   enum ParameterIndex { ParamAmount = 0, ParamKelbaEnabled = 1, ParamKelba = 2, ParamCount = 3 };
   static constexpr int PresetSlots = 5;
@@ -25,7 +29,7 @@ public:
     int right = -1;
   };
 
-  explicit Ombrix(IEffectHost host);
+  explicit Ombrix(EffectBinding::Host host);
   ~Ombrix() override;
 
   void OnReset() override;
@@ -37,7 +41,6 @@ public:
   int AnimateWithTempo() const { return animateWithTempo; }
   double MeterLevelLeft() const { return meterLevelLeft; }
   double MeterLevelRight() const { return meterLevelRight; }
-  const IMidiEventQueue& MidiQueue() const { return midiQueue; }
   int KnobControlIndex() const { return knobControlIndex; }
   MeterPair MeterControlIndices(int stripe) const { return meterControlIndices[stripe]; }
 

@@ -1,6 +1,6 @@
 #include "effect/Ombrix.h"
 
 // The host owns the object through its binding until it closes the plug-in.
-IEffectBinding* CreateEffect(IEffectHost host) {
+EffectBinding* CreateEffect(EffectBinding::Host host) {
   return new Ombrix(host);
 }

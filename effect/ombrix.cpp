@@ -1,13 +1,19 @@
 #include "effect/Ombrix.h"
 
+#include "plugin/PluginIdentity.h"
+
 namespace {
-constexpr int32_t OmbrixVersion = 0x00010201;
-constexpr int32_t OmbrixUniqueId = 0x49706566; // 'Ipef'
+constexpr const char* ChannelConfigs = "1-1 2-2";
+constexpr int Latency = 0;
+constexpr bool KeepsStateBlocks = false;
+constexpr bool IsAnInstrument = false;
 } // namespace
 
-Ombrix::Ombrix(IEffectHost host)
-    : IEffectBinding(host, ParamCount, "1-1 2-2", PresetSlots, "Ombrix", "", "Quillmarsh",
-                     OmbrixVersion, OmbrixUniqueId, 0, false, false) {
+Ombrix::Ombrix(EffectBinding::Host host)
+    : EffectBinding(host, ParamCount, ChannelConfigs, PresetSlots, PluginIdentity().effectName,
+                    PluginIdentity().productName, PluginIdentity().vendorName,
+                    PluginIdentity().version, PluginIdentity().vst2UniqueId, Latency,
+                    KeepsStateBlocks, IsAnInstrument) {
   IParameter* amount = Parameter(ParamAmount);
   amount->DefineContinuous("Amount of Distortion", 0.0, 0.0, 99.99, 0.01, "%");
   amount->SetShape(1.0);

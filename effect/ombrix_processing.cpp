@@ -6,12 +6,12 @@
 #include "effect/ClipKernel.h"
 #include "effect/SignalMath.h"
 #include "platform/DebugPrint.h"
+#include "plugin/MidiMessage.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-constexpr int MidiControlChange = 11;
 
 // The two "frame: %d" lines a block prints while the animation runs, formatted once.
 constexpr const char* FrameLines[] = {"frame: 1\r\n", "frame: 2\r\n"};
@@ -75,10 +75,10 @@ void Ombrix::DeliverDueEvents(int sampleIndex) {
     // Taken off the queue first: the host may hand in new events while it is called below.
     const IMidiEvent event = midiQueue.Next();
     midiQueue.DropNext();
-    const int kind = event.status >= 0x80 && event.status <= 0xEF ? event.status >> 4 : 0;
-    const int channel = (event.status & 0x0F) + 1;
+    const int kind = Midi::MessageKind(event.status);
+    const int channel = (event.status & Midi::ChannelMask) + 1;
     DebugPrint("midi %i channel: %i cc: %i val: %i \n", kind, channel, event.data1, event.data2);
-    if (kind == MidiControlChange && event.data1 == MidiCcAmount) {
+    if (kind == Midi::ControlChange && event.data1 == MidiCcAmount) {
       MoveAmountFromController(event.data2);
     }
     SendMidiEvent(&event);
@@ -86,7 +86,7 @@ void Ombrix::DeliverDueEvents(int sampleIndex) {
 }
 
 int64_t Ombrix::DueSample(const IMidiEvent& event) const {
-  return static_cast<int64_t>(event.offset) - SubBlockStart();
+  return static_cast<int64_t>(event.offset) - BlockOffset();
 }
 
 // The controller turns the knob, which pushes its value to the amount through the same path as

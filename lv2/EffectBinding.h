@@ -2,7 +2,5 @@
 
 #include "lv2/Lv2Entry.h"
 
-// The binding an effect built into the LV2 module derives from, and what its constructor takes
-// from the host.
-using IEffectBinding = ILv2Plugin;
-using IEffectHost = const ILv2Host*;
+// The binding an effect built into the LV2 module derives from.
+using EffectBinding = ILv2Plugin;

@@ -34,17 +34,13 @@ public:
 };
 
 // The LV2 binding of the plug-in base. run() carries the control ports to the parameters, the
-// atom inputs' MIDI to OnMidiEvent and their transport to HostTransport, converts the audio as the
-// VST 2 binding's single-precision path does, and passes MIDI back on the atom output
-// (lv2_run.cpp); the state extension stores the bank block and the current program
-// (lv2_state.cpp).
+// atom inputs' MIDI to OnMidiEvent and their transport to HostTransport, runs the audio through
+// the base's block runner, and passes MIDI back on the atom output (lv2_run.cpp); the state
+// extension stores the bank block and the current program (lv2_state.cpp).
 class ILv2Plugin : public IAudioPlugin {
 public:
-  // 0 is the VST 2 binding; the editor treats kind 1 as a host with parameter context menus.
-  static constexpr int32_t LV2BindingKind = 2;
-  static constexpr int DefaultBlockFrames = 1024;
-  // Larger announced block lengths are served in sub-blocks of this many frames.
-  static constexpr int LargestBlockFrames = 16384;
+  // What the effect's constructor passes on from the host.
+  using Host = const ILv2Host*;
 
   ILv2Plugin(const ILv2Host* host, int parameterCount, const char* configText, int presetCount,
              const char* effectName, const char* productName, const char* vendorName,
@@ -63,9 +59,6 @@ public:
   void EditorSizeChanged(int width, int height) override;
   bool SendMidiEvent(const IMidiEvent* event) override;
 
-  // Frames of the current run handled before this ProcessBlock: runs longer than the scratch
-  // buffers go in sub-blocks, and MIDI offsets count from the run's first frame.
-  int SubBlockStart() const { return subBlockStart; }
   const Lv2PortLayout& Ports() const { return ports; }
 
   // The UI whose gestures go to the host, or none; set and cleared on the UI's thread, which then
@@ -75,7 +68,7 @@ public:
   bool HasUi() const { return uiLink.load() != nullptr; }
 
   // The work of the descriptor's entry functions.
-  // What the host's open of a VST 2 plug-in does: first setup, every parameter announced.
+  // First setup, the reset, every parameter announced: what a host's open of any plug-in does.
   void Open();
   void ConnectPort(uint32_t port, void* data);
   void Activate();
@@ -90,8 +83,6 @@ private:
 
   // run() in its steps.
   void TakeControlPorts();
-  // A control input's new value, the way a host's parameter write reaches a VST 2 plug-in.
-  void WriteParameterFromPort(int index, float portValue);
   void TakeInputEvents(int frames);
   // MIDI (where the port takes it) and transport objects of one atom input.
   void TakeSequence(uint32_t port, int frames, bool takesMidi);
@@ -102,7 +93,6 @@ private:
   void EndOutputSequence();
 
   // The state's steps.
-  bool ApplyBank(const void* data, uint32_t size);
   void ApplyProgram(const void* data, uint32_t size, uint32_t type);
   enum class LogLevel { Note, Warning };
   void Report(LogLevel level, const char* message);
@@ -125,8 +115,10 @@ private:
   bool sequenceOpen = false;
   int runFrames = 0;
   int64_t lastOutputFrame = 0;
-  int subBlockStart = 0;
   IByteBlock stateBlock;
+  // The audio ports' buffers of the current run; sized with the ports so run() never allocates.
+  std::vector<float*> inputBuffers;
+  std::vector<float*> outputBuffers;
 
   std::atomic<ILv2UiLink*> uiLink{nullptr};
   std::atomic<std::thread::id> uiThread{};

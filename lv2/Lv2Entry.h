@@ -7,5 +7,5 @@
 ILv2Plugin* CreateEffect(const ILv2Host* host);
 
 // What the descriptor's instantiate does: under the process-wide creation lock, build the effect
-// and open it as a VST 2 host's open would; null when no object could be made.
+// and open it; null when no object could be made.
 ILv2Plugin* CreateLv2Instance(const ILv2Host& host);

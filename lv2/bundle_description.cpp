@@ -55,7 +55,7 @@ std::string Uri(const std::string& uri) {
 }
 
 std::string ProgramUri(int slot) {
-  return std::string(PluginUri) + "#program-" + std::to_string(slot + 1);
+  return std::string(PluginUri()) + "#program-" + std::to_string(slot + 1);
 }
 
 bool IsToggle(const IParameter& parameter) {
@@ -125,12 +125,12 @@ bool WriteFile(const std::string& path, const std::string& text, std::string* er
 
 std::string ManifestText(ILv2Plugin& plugin) {
   std::ostringstream out;
-  out << Prefixes << Uri(PluginUri) << "\n  a lv2:Plugin ;\n  lv2:binary <" << PluginBinary
+  out << Prefixes << Uri(PluginUri()) << "\n  a lv2:Plugin ;\n  lv2:binary <" << PluginBinary
       << "> ;\n  rdfs:seeAlso <" << PluginFileName << "> .\n";
   for (int slot = 0; slot < plugin.PresetCount(); ++slot) {
     if (plugin.Preset(slot)->defined) {
       out << "\n"
-          << Uri(ProgramUri(slot)) << "\n  a pset:Preset ;\n  lv2:appliesTo " << Uri(PluginUri)
+          << Uri(ProgramUri(slot)) << "\n  a pset:Preset ;\n  lv2:appliesTo " << Uri(PluginUri())
           << " ;\n  rdfs:seeAlso <" << PresetsFileName << "> .\n";
     }
   }
@@ -141,7 +141,7 @@ std::string PluginText(ILv2Plugin& plugin) {
   const Lv2PortLayout& ports = plugin.Ports();
   const int32_t version = plugin.Version();
   std::ostringstream out;
-  out << Prefixes << Uri(PluginUri)
+  out << Prefixes << Uri(PluginUri())
       << "\n  a lv2:Plugin, lv2:DistortionPlugin, doap:Project ;\n  doap:name "
       << Quoted(plugin.EffectName()) << " ;\n  doap:maintainer [ foaf:name "
       << Quoted(plugin.VendorName()) << " ] ;\n  lv2:minorVersion " << ((version >> 8) & 0xFF)
@@ -150,7 +150,7 @@ std::string PluginText(ILv2Plugin& plugin) {
          "  lv2:optionalFeature log:log, opts:options ;\n"
          "  opts:supportedOption bufsz:maxBlockLength, bufsz:nominalBlockLength ;\n"
          "  lv2:extensionData state:interface ;\n  ui:ui "
-      << Uri(PluginUiUri) << " ;\n  lv2:port\n";
+      << Uri(PluginUiUri()) << " ;\n  lv2:port\n";
   for (int c = 0; c < ports.audioInputs; ++c) {
     const std::string symbol = "in_" + std::to_string(c + 1);
     WriteAudioPort(out, "InputPort", ports.AudioInput(c), symbol.c_str(),
@@ -186,7 +186,7 @@ std::string PluginText(ILv2Plugin& plugin) {
       << " ;\n    lv2:symbol \"transport_in\" ;\n    lv2:name \"Transport In\" ;\n  ] .\n";
   // The editor lives in the plug-in object, so the UI needs instance access.
   out << "\n"
-      << Uri(PluginUiUri) << "\n  a ui:X11UI ;\n  ui:binary <" << PluginBinary
+      << Uri(PluginUiUri()) << "\n  a ui:X11UI ;\n  ui:binary <" << PluginBinary
       << "> ;\n  lv2:requiredFeature ui:parent, ui:idleInterface,\n"
          "    <http://lv2plug.in/ns/ext/instance-access> ;\n"
          "  lv2:optionalFeature ui:resize, ui:touch, log:log ;\n"
@@ -205,7 +205,7 @@ std::string PresetsText(ILv2Plugin& plugin) {
     if (!plugin.Preset(slot)->defined || !plugin.SelectPreset(slot)) {
       continue;
     }
-    out << Uri(ProgramUri(slot)) << "\n  a pset:Preset ;\n  lv2:appliesTo " << Uri(PluginUri)
+    out << Uri(ProgramUri(slot)) << "\n  a pset:Preset ;\n  lv2:appliesTo " << Uri(PluginUri())
         << " ;\n  rdfs:label " << Quoted(plugin.Preset(slot)->name) << " ;\n  lv2:port";
     for (int i = 0; i < plugin.ParameterCount(); ++i) {
       const IParameter& parameter = *plugin.Parameter(i);

@@ -82,7 +82,7 @@ const void* ExtensionData(const char* uri) {
   return nullptr;
 }
 
-const LV2_Descriptor Descriptor = {PluginUri, Instantiate, ConnectPort, Activate,
+const LV2_Descriptor Descriptor = {PluginUri(), Instantiate, ConnectPort, Activate,
                                    Run,       Deactivate,  Cleanup,     ExtensionData};
 } // namespace
 

@@ -17,9 +17,11 @@ ILv2Plugin::ILv2Plugin(const ILv2Host* host, int parameterCount, const char* con
                        int latency, bool usesStateBlocksFlag, bool isInstrumentFlag)
     : IAudioPlugin(parameterCount, configText, presetCount, effectNameText, productNameText,
                    vendorNameText, versionNumber, uniqueIdValue, latency, usesStateBlocksFlag,
-                   isInstrumentFlag, LV2BindingKind) {
+                   isInstrumentFlag, BindingKind::Lv2) {
   ports = Lv2PortLayout::Of(*this);
   portData.assign(ports.PortCount(), nullptr);
+  inputBuffers.assign(static_cast<size_t>(InputCount()), nullptr);
+  outputBuffers.assign(static_cast<size_t>(OutputCount()), nullptr);
   lastControl.assign(static_cast<size_t>(ParameterCount()),
                      std::numeric_limits<float>::quiet_NaN());
   const LV2_Feature* const* features = host ? host->features : nullptr;
@@ -63,7 +65,7 @@ int ILv2Plugin::AnnouncedBlockFrames(const LV2_Feature* const* features) const {
     }
   }
   const int announced = maximum > 0 ? maximum : nominal;
-  return announced > 0 ? std::min(announced, LargestBlockFrames) : DefaultBlockFrames;
+  return announced > 0 ? LimitedBlockFrames(announced) : DefaultBlockFrames;
 }
 
 void ILv2Plugin::Open() {
@@ -136,7 +138,7 @@ void ILv2Plugin::EditorSizeChanged(int, int) {
 
 int ILv2Plugin::HostSamplePosition() {
   ITransportInfo info;
-  transport.Describe(&info, subBlockStart, sampleRate);
+  transport.Describe(&info, BlockOffset(), sampleRate);
   if (!std::isfinite(info.samplePosition) || info.samplePosition < 0.0) {
     return 0;
   }
@@ -147,17 +149,17 @@ int ILv2Plugin::HostSamplePosition() {
 
 double ILv2Plugin::HostTempo() {
   ITransportInfo info;
-  transport.Describe(&info, subBlockStart, sampleRate);
+  transport.Describe(&info, BlockOffset(), sampleRate);
   return info.tempo;
 }
 
 void ILv2Plugin::HostTimeSignature(int* numerator, int* denominator) {
   ITransportInfo info;
-  transport.Describe(&info, subBlockStart, sampleRate);
+  transport.Describe(&info, BlockOffset(), sampleRate);
   *numerator = info.numerator;
   *denominator = info.denominator;
 }
 
 void ILv2Plugin::HostTransport(ITransportInfo* info) {
-  transport.Describe(info, subBlockStart, sampleRate);
+  transport.Describe(info, BlockOffset(), sampleRate);
 }

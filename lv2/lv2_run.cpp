@@ -1,35 +1,12 @@
 #include "lv2/ILv2Plugin.h"
 
+#include "plugin/MidiMessage.h"
+
 #include <lv2/atom/util.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-namespace {
-constexpr uint8_t SysexStart = 0xF0;
-
-// Bytes of a MIDI message by its status byte, so the passed-on event is a well-formed LV2 MIDI
-// event (a program change has one data byte, not two).
-uint32_t MidiMessageBytes(uint8_t status) {
-  if (status < 0x80) {
-    return 0;
-  }
-  if (status < 0xF0) {
-    const uint8_t kind = status >> 4;
-    return kind == 0xC || kind == 0xD ? 2 : 3;
-  }
-  switch (status) {
-  case 0xF1:
-  case 0xF3:
-    return 2;
-  case 0xF2:
-    return 3;
-  default:
-    return 1;
-  }
-}
-} // namespace
 
 void ILv2Plugin::Run(uint32_t frameCount) {
   const int frames =
@@ -53,28 +30,11 @@ void ILv2Plugin::TakeControlPorts() {
     const float value = *port;
     float& last = lastControl[static_cast<size_t>(i)];
     if (value != last && !controlsBaselineOnly) {
-      WriteParameterFromPort(i, value);
+      SetParameterFromHost(i, value, ParameterUnits::Real, EditorEcho::Show);
     }
     last = value;
   }
   controlsBaselineOnly = false;
-}
-
-// A VST 2 host writes a normalised value that is limited to 0..1 and rounded to an integer
-// parameter's step; a port holds the real value, which takes the same limiting and rounding
-// without the detour through 0..1, so 50 on the port is exactly 50.
-void ILv2Plugin::WriteParameterFromPort(int index, float portValue) {
-  IParameter* parameter = Parameter(index);
-  double value =
-      std::clamp(static_cast<double>(portValue), parameter->Minimum(), parameter->Maximum());
-  if (IParameter::IsIntegerKind(parameter->Kind()) && parameter->Step() > 0.0) {
-    value = std::floor(value / parameter->Step() + 0.5) * parameter->Step();
-  }
-  if (IAttachedEditor* attached = Editor()) {
-    attached->ShowParameterValue(index, parameter->ToNormalized(value), true);
-  }
-  parameter->SetClamped(value);
-  OnParameterChanged(index);
 }
 
 // A host may send the transport to both inputs; each object tells the whole position, so taking
@@ -112,7 +72,7 @@ void ILv2Plugin::TakeMidi(const LV2_Atom_Event* event) {
   }
   const int32_t offset = static_cast<int32_t>(
       std::clamp<int64_t>(event->time.frames, 0, std::numeric_limits<int32_t>::max()));
-  if (bytes[0] == SysexStart) {
+  if (bytes[0] == Midi::SysexStart) {
     ISysexEvent sysex;
     sysex.offset = offset;
     sysex.size = static_cast<int32_t>(std::min<uint32_t>(size, INT32_MAX));
@@ -128,42 +88,14 @@ void ILv2Plugin::TakeMidi(const LV2_Atom_Event* event) {
   OnMidiEvent(&midi);
 }
 
-// The audio goes the way of the VST 2 binding's single-precision path: the inputs are widened
-// into the scratch buffers (all of them before any output is written, so a host may process in
-// place), the effect writes the outputs into scratch, and they are narrowed into the host's
-// buffers.
 void ILv2Plugin::ProcessAudio(int frames) {
-  int done = 0;
-  do {
-    const int length = std::min(frames - done, maxBlockFrames);
-    subBlockStart = done;
-    for (int c = 0; c < InputCount(); ++c) {
-      const auto* source = static_cast<const float*>(portData[ports.AudioInput(c)]);
-      std::vector<double>& staged = inputs[static_cast<size_t>(c)].scratch;
-      if (source) {
-        std::copy(source + done, source + done + length, staged.begin());
-      } else {
-        std::fill(staged.begin(), staged.begin() + length, 0.0);
-      }
-      *inputs[static_cast<size_t>(c)].slot = staged.data();
-    }
-    for (IOutputPin& pin : outputs) {
-      *pin.slot = pin.scratch.data();
-    }
-    ProcessBlock(InputPointers(), OutputPointers(), length);
-    for (int c = 0; c < OutputCount(); ++c) {
-      auto* destination = static_cast<float*>(portData[ports.AudioOutput(c)]);
-      if (!destination) {
-        continue;
-      }
-      const double* result = *outputs[static_cast<size_t>(c)].slot;
-      for (int i = 0; i < length; ++i) {
-        destination[done + i] = static_cast<float>(result[i]);
-      }
-    }
-    done += length;
-  } while (done < frames && maxBlockFrames > 0);
-  subBlockStart = 0;
+  for (int c = 0; c < InputCount(); ++c) {
+    inputBuffers[static_cast<size_t>(c)] = static_cast<float*>(portData[ports.AudioInput(c)]);
+  }
+  for (int c = 0; c < OutputCount(); ++c) {
+    outputBuffers[static_cast<size_t>(c)] = static_cast<float*>(portData[ports.AudioOutput(c)]);
+  }
+  RunHostBlock(inputBuffers.data(), outputBuffers.data(), frames, OutputDelivery::Replace);
 }
 
 void ILv2Plugin::ReportControlOutputs() {
@@ -204,7 +136,7 @@ void ILv2Plugin::EndOutputSequence() {
 // or one the effect delivers late) is written at the nearest frame that keeps the order.
 bool ILv2Plugin::SendMidiEvent(const IMidiEvent* event) {
   IScopedLock guard(pluginLock);
-  const uint32_t size = MidiMessageBytes(event->status);
+  const uint32_t size = Midi::MessageBytes(event->status);
   if (!sequenceOpen || size == 0) {
     return false;
   }

@@ -1,31 +1,22 @@
 #include "lv2/ILv2Plugin.h"
 
 #include "platform/DebugPrint.h"
-#include "plugin/StateHeader.h"
 
 #include <lv2/atom/atom.h>
 
 #include <cstring>
 
 namespace {
-// Far beyond any bank this plug-in writes; a larger value is not ours.
-constexpr uint32_t LargestStateBytes = 1u << 20;
 constexpr uint32_t PortableValue = LV2_STATE_IS_POD | LV2_STATE_IS_PORTABLE;
 } // namespace
 
-// The bank block as the VST 2 binding hands a host the whole bank: the live values are kept in
-// the current program first, so the bank alone brings them back.
+// The bank block, which brings back every program and the live values, and the current program.
 LV2_State_Status ILv2Plugin::SaveState(LV2_State_Store_Function store, LV2_State_Handle handle) {
   if (!store || !uridMap) {
     return LV2_STATE_ERR_NO_FEATURE;
   }
   IScopedLock guard(pluginLock);
-  bool written = WriteStateHeader(&stateBlock);
-  if (written) {
-    ModifyCurrentPreset();
-    written = SerializePresets(&stateBlock);
-  }
-  if (!written || stateBlock.Size() == 0) {
+  if (!SaveStateBlock(StateBlockKind::Bank, &stateBlock)) {
     return LV2_STATE_ERR_UNKNOWN;
   }
   LV2_State_Status status =
@@ -53,13 +44,29 @@ LV2_State_Status ILv2Plugin::RestoreState(LV2_State_Retrieve_Function retrieve,
     Report(LogLevel::Note, "Ombrix: the state holds no programs; nothing was changed.\n");
     return LV2_STATE_ERR_NO_PROPERTY;
   }
-  if (type != uris.atomChunk || size == 0 || size > LargestStateBytes) {
+  if (type != uris.atomChunk) {
     Report(LogLevel::Warning,
            "Ombrix: the state's programs are not a bank block; nothing was changed.\n");
     return LV2_STATE_ERR_BAD_TYPE;
   }
   IScopedLock guard(pluginLock);
-  if (!ApplyBank(bank, static_cast<uint32_t>(size))) {
+  switch (LoadStateBlock(StateBlockKind::Bank, bank, static_cast<int64_t>(size),
+                         OlderBlocks::Refuse, &stateBlock)) {
+  case StateLoadResult::Loaded:
+    break;
+  case StateLoadResult::Refused:
+    Report(LogLevel::Warning,
+           "Ombrix: the state's programs are not a bank block; nothing was changed.\n");
+    return LV2_STATE_ERR_BAD_TYPE;
+  case StateLoadResult::NotABank:
+    Report(LogLevel::Warning,
+           "Ombrix: the state's programs are not an Ombrix bank; nothing was changed.\n");
+    return LV2_STATE_ERR_UNKNOWN;
+  case StateLoadResult::NoMemory:
+    Report(LogLevel::Warning, "Ombrix: no memory for the state's programs; nothing was changed.\n");
+    return LV2_STATE_ERR_UNKNOWN;
+  case StateLoadResult::CutShort:
+    Report(LogLevel::Warning, "Ombrix: the state's programs are cut short; nothing was changed.\n");
     return LV2_STATE_ERR_UNKNOWN;
   }
   size_t programSize = 0;
@@ -69,36 +76,6 @@ LV2_State_Status ILv2Plugin::RestoreState(LV2_State_Retrieve_Function retrieve,
   RefreshParameterControls();
   controlsBaselineOnly = true;
   return LV2_STATE_SUCCESS;
-}
-
-// The bank is read as the VST 2 binding reads a bank block; when it runs short, what was read
-// is taken back by reloading the programs and values held before.
-bool ILv2Plugin::ApplyBank(const void* data, uint32_t size) {
-  if (!stateBlock.Resize(static_cast<int>(size))) {
-    Report(LogLevel::Warning, "Ombrix: no memory for the state's programs; nothing was changed.\n");
-    return false;
-  }
-  std::memcpy(stateBlock.Data(), data, size);
-  int position = 0;
-  if (ReadStateHeader(&stateBlock, &position) < stateVersion) {
-    Report(LogLevel::Warning,
-           "Ombrix: the state's programs are not an Ombrix bank; nothing was changed.\n");
-    return false;
-  }
-  IByteBlock heldPrograms;
-  IByteBlock heldValues;
-  if (!SerializePresets(&heldPrograms) || !SerializeParams(&heldValues)) {
-    Report(LogLevel::Warning,
-           "Ombrix: no memory to keep the programs while reading; nothing was changed.\n");
-    return false;
-  }
-  if (UnserializePresets(&stateBlock, position) >= 0) {
-    return true;
-  }
-  UnserializePresets(&heldPrograms, 0);
-  UnserializeParams(&heldValues, 0);
-  Report(LogLevel::Warning, "Ombrix: the state's programs are cut short; nothing was changed.\n");
-  return false;
 }
 
 // A program number that is missing or out of range leaves the program the bank selected.

@@ -57,7 +57,10 @@ ILv2Ui* ILv2Ui::Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV
   if (!ui) {
     return nullptr;
   }
-  void* window = editor->AttachWindow(parent);
+  INativeParent nativeParent;
+  nativeParent.api = WindowApi::X11;
+  nativeParent.x11Window = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent));
+  void* window = plugin->OpenEditor(nativeParent);
   if (!window) {
     delete ui;
     Decline(features, "the editor's window could not be opened in the host's window");
@@ -65,7 +68,6 @@ ILv2Ui* ILv2Ui::Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV
   }
   *widget = window;
   plugin->ConnectUi(ui);
-  plugin->OnEditorOpened();
   if (const auto* resize =
           static_cast<const LV2UI_Resize*>(lv2_features_data(features, LV2_UI__resize))) {
     resize->ui_resize(resize->handle, editor->Width(), editor->Height());
@@ -79,11 +81,7 @@ ILv2Ui::ILv2Ui(ILv2Plugin* owner, LV2UI_Write_Function writeFunction,
       grabbed(owner->Ports().PortCount(), false) {}
 
 ILv2Ui::~ILv2Ui() {
-  IScopedLock guard(plugin->Lock());
-  if (IAttachedEditor* editor = plugin->Editor()) {
-    plugin->OnEditorClosing();
-    editor->DetachWindow();
-  }
+  plugin->CloseEditor();
   plugin->ConnectUi(nullptr);
 }
 
@@ -117,10 +115,6 @@ void ILv2Ui::PortEvent(uint32_t port, uint32_t size, uint32_t format, const void
   }
 }
 
-// Runs without the plug-in's lock, as the VST 2 binding's effEditIdle does: the window reads the
-// controls through their atomics, and a redraw must never hold up the audio thread.
 void ILv2Ui::Idle() {
-  if (IAttachedEditor* editor = plugin->Editor()) {
-    editor->Idle();
-  }
+  plugin->IdleEditor();
 }

@@ -34,7 +34,7 @@ const void* ExtensionData(const char* uri) {
   return std::strcmp(uri, LV2_UI__idleInterface) == 0 ? &IdleInterface : nullptr;
 }
 
-const LV2UI_Descriptor Descriptor = {PluginUiUri, Instantiate, Cleanup, PortEvent, ExtensionData};
+const LV2UI_Descriptor Descriptor = {PluginUiUri(), Instantiate, Cleanup, PortEvent, ExtensionData};
 } // namespace
 
 extern "C" LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {

@@ -10,11 +10,11 @@
 #include <string>
 
 std::string StateBankKey() {
-  return std::string(PluginUri) + "#bank";
+  return std::string(PluginUri()) + "#bank";
 }
 
 std::string StateProgramKey() {
-  return std::string(PluginUri) + "#program";
+  return std::string(PluginUri()) + "#program";
 }
 
 void Lv2Uris::Map(LV2_URID_Map* map) {

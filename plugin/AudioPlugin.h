@@ -3,12 +3,15 @@
 #include "platform/DebugWriterUse.h"
 #include "platform/Lock.h"
 #include "plugin/AttachedEditor.h"
+#include "plugin/BindingKind.h"
 #include "plugin/ByteBlock.h"
 #include "plugin/Channels.h"
 #include "plugin/HostEvents.h"
 #include "plugin/HostKind.h"
+#include "plugin/NativeParent.h"
 #include "plugin/Parameter.h"
 #include "plugin/PresetSlot.h"
+#include "plugin/StateBlock.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,15 +19,26 @@
 
 // The host-neutral plug-in: parameters, presets and state, channel pins and buffers, the
 // attached editor and the one recursive lock that keeps host threads, the editor and the audio
-// thread from seeing half-changed state. A binding derives from it and supplies the
-// host-facing operations (the pure virtual ones); the effect derives from the binding.
+// thread from seeing half-changed state.
+//
+// The binding contract. Each format's binding derives from this class and the effect derives
+// from the binding (IAudioPlugin -> IVst2Plugin or ILv2Plugin -> Ombrix). A binding:
+// - constructs the base with the effect's shape and its own BindingKind, connects the pins and
+//   sizes the scratch buffers (SetMaxBlockFrames), and takes its host as `Host` (the one
+//   constructor argument the effect passes on);
+// - implements the pure virtual host calls below (edits, automation, transport, MIDI out);
+// - only translates its format: audio goes through RunHostBlock, a host's parameter values
+//   through SetParameterFromHost, state bytes through SaveStateBlock/LoadStateBlock, the editor
+//   through OpenEditor/CloseEditor/IdleEditor/EditorKey;
+// - declares `CreateEffect(Host)`, which the effect defines, so the binding never depends on it.
+// IsPluginBinding<B> (PluginBinding.h) checks this at compile time where the effect is built.
 class IAudioPlugin {
 public:
   // configText lists the legal channel configurations as "in-out" pairs separated by blanks,
   // for example "1-1 2-2". version is 0xMMMMmmbb.
   IAudioPlugin(int parameterCount, const char* configText, int presetCount, const char* effectName,
                const char* productName, const char* vendorName, int32_t version, int32_t uniqueId,
-               int latency, bool usesStateBlocks, bool isInstrument, int32_t bindingKind);
+               int latency, bool usesStateBlocks, bool isInstrument, BindingKind bindingKind);
   IAudioPlugin(const IAudioPlugin&) = delete;
   IAudioPlugin& operator=(const IAudioPlugin&) = delete;
 
@@ -79,6 +93,56 @@ public:
   virtual void OnHostPresetChange() {}
   // Resizes and zeroes every pin's scratch buffer; nothing happens for the current size.
   virtual void SetMaxBlockFrames(int frames);
+
+  // What the binding's host offers the editor.
+  bool HostOffersParameterMenus() { return OffersParameterMenus(Binding()); }
+  bool HostResizesEditorFrame() { return HostResizesFrame(Binding()); }
+  ::BindingKind Binding() { return static_cast<::BindingKind>(BindingKind()); }
+
+  // The block sizes every binding serves: the size assumed until the host tells its own, and
+  // the largest the scratch buffers are made for (longer calls run as sub-blocks of it).
+  static constexpr int DefaultBlockFrames = 1024;
+  static constexpr int LargestBlockFrames = 65536;
+  // A host's announced block size, limited to what the scratch buffers are made for.
+  static int LimitedBlockFrames(int64_t announced);
+
+  // How a single-precision host call delivers its outputs.
+  enum class OutputDelivery { Replace, Accumulate };
+  // One host process call (block_runner.cpp): under the lock, ProcessBlock runs over sub-blocks
+  // of at most MaxBlockFrames frames. The host's arrays hold one buffer per connected channel in
+  // channel order; a missing array or entry reads as silence and receives nothing. Double
+  // buffers are processed in place; single-precision inputs are all staged before any output is
+  // written, so a host may pass the same buffers for both.
+  void RunHostBlock(double** hostInputs, double** hostOutputs, int frames);
+  void RunHostBlock(float** hostInputs, float** hostOutputs, int frames, OutputDelivery delivery);
+  // Frames of the current host call handled before this ProcessBlock: a host's event offsets
+  // count from the call's first frame, so an effect subtracts this to find an event's sample.
+  int BlockOffset() const { return blockOffset; }
+
+  // A host's new value for a parameter (host_parameter.cpp): limited to the range (integer kinds
+  // rounded to their step; NaN carries no value and is ignored), shown on the editor first unless
+  // the host's own UI already shows it, set and reported to the effect under the lock. False for
+  // an index out of range or a NaN.
+  enum class ParameterUnits { Normalized, Real };
+  enum class EditorEcho { Show, Skip };
+  bool SetParameterFromHost(int index, double value, ParameterUnits units, EditorEcho echo);
+
+  // State blocks as hosts keep them (plugin_state.cpp).
+  bool SaveStateBlock(StateBlockKind kind, IByteBlock* block);
+  // Reads a block the host kept; all or nothing: a block that is refused or runs short leaves
+  // every program and value as it was. The editor shows the values read.
+  StateLoadResult LoadStateBlock(StateBlockKind kind, const void* data, int64_t size,
+                                 OlderBlocks older, IByteBlock* staging);
+
+  // The editor session a binding drives (editor_session.cpp). Open and close run under the
+  // lock; Idle and the descriptor without it, on the host's user-interface thread.
+  // OpenEditor answers the editor's native window, or nullptr when none opened.
+  void* OpenEditor(const INativeParent& parent);
+  void CloseEditor();
+  void IdleEditor();
+  // A host's key in the PC virtual-key numbering; true when a control took it.
+  bool EditorKey(int virtualKey, bool down);
+  int EditorEventDescriptor();
 
   // Channels.
   bool LegalIO(int inputCount, int outputCount) const;
@@ -139,6 +203,7 @@ protected:
   int32_t uniqueId = 0;
   int32_t version = 0;
   int32_t bindingKind = 0;
+  int32_t blockOffset = 0;
   int32_t hostKind = HostNotIdentified;
   int32_t hostVersion = 0;
   bool usesStateBlocks = false;
@@ -157,4 +222,14 @@ protected:
 
 private:
   void ParseChannelConfigs(const char* configText);
+  // Points the channels at the host's buffers of the sub-block starting at offset (or at
+  // silence), for the double-precision path.
+  void PointAtHostBuffers(double** hostInputs, double** hostOutputs, int offset, int frames);
+  void StageSubBlock(float** hostInputs, float** hostOutputs, int offset, int frames);
+  void DeliverSubBlock(int frames, OutputDelivery delivery);
+  template <typename SubBlockWork> void RunInSubBlocks(int frames, SubBlockWork&& work);
+
+  // The host's input buffers of the current sub-block, for StageFloatInputs; sized with the pins
+  // so the audio path never allocates.
+  std::vector<float*> subBlockInputs;
 };

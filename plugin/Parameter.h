@@ -13,14 +13,20 @@ struct IValueText {
 // Callers hold the plug-in's lock; the record has none of its own.
 class IParameter {
 public:
+  // Three kinds hold integer values; the two besides KindInteger take typed text through their
+  // value texts (none is defined here, a derived effect may use them).
   enum Kind : int32_t {
     KindUndefined = 0,
+    KindNamedValues = 1,
     KindInteger = 2,
+    KindNamedSteps = 3,
     KindContinuous = 4,
   };
 
-  // Kinds 1, 2 and 3 all hold integer values.
-  static bool IsIntegerKind(int32_t kind) { return kind >= 1 && kind <= 3; }
+  static bool IsIntegerKind(int32_t kind) { return kind >= KindNamedValues && kind <= KindNamedSteps; }
+  static bool ReadsTypedTextAsValueText(int32_t kind) {
+    return kind == KindNamedValues || kind == KindNamedSteps;
+  }
 
   void DefineContinuous(const char* name, double defaultValue, double minimum, double maximum,
                         double step, const char* label);

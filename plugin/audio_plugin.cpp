@@ -36,8 +36,9 @@ IAudioPlugin::IAudioPlugin(int parameterCount, const char* configText, int prese
                            const char* effectNameText, const char* productNameText,
                            const char* vendorNameText, int32_t versionNumber, int32_t uniqueIdValue,
                            int latency, bool usesStateBlocksFlag, bool isInstrumentFlag,
-                           int32_t bindingKindValue)
-    : uniqueId(uniqueIdValue), version(versionNumber), bindingKind(bindingKindValue),
+                           ::BindingKind bindingKindValue)
+    : uniqueId(uniqueIdValue), version(versionNumber),
+      bindingKind(static_cast<int32_t>(bindingKindValue)),
       usesStateBlocks(usesStateBlocksFlag), isInstrument(isInstrumentFlag),
       processingDelay(latency) {
   parameters.resize(static_cast<size_t>(std::max(parameterCount, 0)));
@@ -70,6 +71,7 @@ void IAudioPlugin::ParseChannelConfigs(const char* configText) {
 
   inputPointers.assign(static_cast<size_t>(maxInputs), nullptr);
   outputPointers.assign(static_cast<size_t>(maxOutputs), nullptr);
+  subBlockInputs.assign(static_cast<size_t>(maxInputs), nullptr);
   inputs.resize(inputPointers.size());
   outputs.resize(outputPointers.size());
   for (size_t i = 0; i < inputs.size(); ++i) {
@@ -265,7 +267,12 @@ void IAudioPlugin::StageFloatInputs(int first, int count, float** hostInputs, in
     if (!pin.connected) {
       continue;
     }
-    WidenSamples(*hostInputs++, pin.scratch.data(), staged);
+    // A channel the host gave no buffer for reads as silence.
+    if (const float* source = *hostInputs++) {
+      WidenSamples(source, pin.scratch.data(), staged);
+    } else {
+      std::fill(pin.scratch.begin(), pin.scratch.begin() + staged, 0.0);
+    }
     *pin.slot = pin.scratch.data();
   }
 }

@@ -10,6 +10,9 @@
 // (vst2_entry_functions.cpp) and makes every call back into the host (vst2_host_calls.cpp).
 class IVst2Plugin : public IAudioPlugin {
 public:
+  // What the effect's constructor passes on from the host.
+  using Host = audioMasterCallback;
+
   // Fills the effect record, connects every pin and sizes the scratch buffers for 1024 frames.
   IVst2Plugin(audioMasterCallback hostCallback, int parameterCount, const char* configText,
               int presetCount, const char* effectName, const char* productName,
@@ -40,10 +43,6 @@ public:
   static IVst2Plugin* FromEffect(AEffect* record);
 
   bool WantsMidi() const { return wantsMidi; }
-  // Frames of the host's current process call handled before this ProcessBlock: 0 unless the
-  // call is longer than the scratch buffers and runs in sub-blocks. The call's MIDI offsets
-  // count from its first frame, so an effect subtracts this to find an event's sample.
-  int SubBlockStart() const { return subBlockStart; }
 
 private:
   // Entry functions stored in the effect record.
@@ -75,13 +74,10 @@ private:
   VstIntPtr MidiKeyNameFor(MidiKeyName* key);
   void TakeHostEvents(const VstEvents* events);
 
-  // Audio paths. Calls longer than the scratch buffers run as consecutive sub-blocks.
+  // Audio paths.
   void ProcessDouble(double** hostInputs, double** hostOutputs, int frames);
   void ProcessFloat(float** hostInputs, float** hostOutputs, int frames, bool accumulate);
-  int SubBlockLength(int remaining) const;
-  // What both process paths do around their sub-blocks: take the lock, send the want-MIDI notice,
-  // and call work(done, length) for each sub-block.
-  template <typename SubBlockWork> void RunInSubBlocks(int frames, SubBlockWork&& work);
+  void AnnounceMidiWish();
 
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f);
@@ -94,7 +90,6 @@ private:
   VstSpeakerArrangement outputArrangement = {};
   bool firstOpenDone = false;
   bool wantsMidi = true;
-  int subBlockStart = 0;
   IByteBlock programState;
   IByteBlock bankState;
   AEffect effect = {};

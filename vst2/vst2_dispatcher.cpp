@@ -1,9 +1,9 @@
 #include "vst2/IVst2Plugin.h"
 
-#include "plugin/StateHeader.h"
+#include "plugin/HostKeys.h"
+#include "plugin/NumberText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,12 +16,6 @@ constexpr VstIntPtr VstVersion = 2400;
 constexpr VstIntPtr HostExtensionAnswer = 0xBEEF;
 constexpr VstIntPtr CapabilityExtensionAnswer = static_cast<VstIntPtr>(0xBEEF0000u);
 
-// A block size beyond this is taken as this: longer calls run as sub-blocks anyway, and a
-// host's absurd size must not become an absurd allocation.
-constexpr VstIntPtr LargestBlockFrames = 65536;
-// A state block this large is not one of ours: banks of this plug-in take a few kilobytes.
-constexpr VstIntPtr LargestStateBytes = 16 * 1024 * 1024;
-
 // Copies text into a host buffer of capacity bytes, cut so the terminator always fits.
 void CopyToHost(void* destination, const char* text, int capacity) {
   const size_t length = text ? strnlen(text, static_cast<size_t>(capacity - 1)) : 0;
@@ -32,55 +26,24 @@ void CopyToHost(void* destination, const char* text, int capacity) {
   out[length] = '\0';
 }
 
-// The decimal number at the start of text, whatever locale the host has set; 0 when the text
-// does not start with one or names no number (NaN).
-double LeadingNumber(const char* text) {
-  while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r' || *text == '\f' ||
-         *text == '\v') {
-    ++text;
-  }
-  bool negative = false;
-  if (*text == '+' || *text == '-') {
-    negative = *text == '-';
-    ++text;
-  }
-  double number = 0.0;
-  const char* end = text + std::strlen(text);
-  const std::from_chars_result read = std::from_chars(text, end, number);
-  if (read.ec == std::errc::result_out_of_range) {
-    // Beyond a double: the limit the text approaches, as the C library reads it.
-    const char* exponent =
-        std::find_if(text, read.ptr, [](char c) { return c == 'e' || c == 'E'; });
-    number = exponent != read.ptr && exponent[1] == '-' ? 0.0 : HUGE_VAL;
-  } else if (read.ec != std::errc() || std::isnan(number)) {
-    return 0.0;
-  }
-  // A zero read as "-0" would show as "-0.00".
-  return negative && number != 0.0 ? -number : number;
-}
 // The PC virtual-key number the editor reads keys in, for a host's key: named keys by their VST
 // code, the rest by their character; -1 for keys with no such number.
 int PcVirtualKey(VstInt32 character, VstIntPtr virtualKey) {
-  constexpr int PcSpace = 0x20;
-  constexpr int PcLeft = 0x25;
-  constexpr int PcNumpad0 = 0x60;
-  constexpr int PcMultiply = 0x6A;
-  constexpr int PcF1 = 0x70;
   if (virtualKey == VKEY_SPACE) {
-    return PcSpace;
+    return VirtualKeySpace;
   }
   // VST orders the arrows left, up, right, down, as the PC numbering does.
   if (virtualKey >= VKEY_LEFT && virtualKey <= VKEY_DOWN) {
-    return PcLeft + static_cast<int>(virtualKey - VKEY_LEFT);
+    return VirtualKeyLeft + static_cast<int>(virtualKey - VKEY_LEFT);
   }
   if (virtualKey >= VKEY_NUMPAD0 && virtualKey <= VKEY_NUMPAD9) {
-    return PcNumpad0 + static_cast<int>(virtualKey - VKEY_NUMPAD0);
+    return VirtualKeyNumpad0 + static_cast<int>(virtualKey - VKEY_NUMPAD0);
   }
   if (virtualKey >= VKEY_MULTIPLY && virtualKey <= VKEY_DIVIDE) {
-    return PcMultiply + static_cast<int>(virtualKey - VKEY_MULTIPLY);
+    return VirtualKeyMultiply + static_cast<int>(virtualKey - VKEY_MULTIPLY);
   }
   if (virtualKey >= VKEY_F1 && virtualKey <= VKEY_F12) {
-    return PcF1 + static_cast<int>(virtualKey - VKEY_F1);
+    return VirtualKeyF1 + static_cast<int>(virtualKey - VKEY_F1);
   }
   if (character == ' ' || (character >= '0' && character <= '9') ||
       (character >= 'A' && character <= 'Z')) {
@@ -107,12 +70,9 @@ VstIntPtr VSTCALLBACK IVst2Plugin::VSTDispatcher(AEffect* record, VstInt32 opcod
     return 0;
   }
   if (opcode == effEditIdle) {
-    // The editor's window work runs on the host's GUI thread without the lock, as a Windows
-    // window's messages do: it reads the controls through their atomics, and a redraw must never
-    // hold up the audio thread. Every other opcode touches the plug-in's own state.
-    if (IAttachedEditor* attached = plugin->Editor()) {
-      attached->Idle();
-    }
+    // The editor's window work runs on the host's GUI thread without the lock; every other
+    // opcode touches the plug-in's own state.
+    plugin->IdleEditor();
     return 0;
   }
   IScopedLock guard(plugin->pluginLock);
@@ -174,7 +134,7 @@ VstIntPtr IVst2Plugin::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value
   case effSetBlockSize:
     // A size below one frame is ignored: the buffers keep serving the size announced before.
     if (value >= 1) {
-      SetMaxBlockFrames(static_cast<int>(std::min(value, LargestBlockFrames)));
+      SetMaxBlockFrames(LimitedBlockFrames(value));
     }
     OnReset();
     return 0;
@@ -293,22 +253,15 @@ VstIntPtr IVst2Plugin::DispatchEditor(VstInt32 opcode, void* ptr) {
     *static_cast<ERect**>(ptr) = &editorRect;
     return 1;
   case effEditOpen:
-    if (!attached->AttachWindow(ptr)) {
-      return 0;
-    }
-    OnEditorOpened();
-    return 1;
+    return OpenEditor(NativeParentFromPointer(ptr)) ? 1 : 0;
   default:
-    OnEditorClosing();
-    attached->DetachWindow();
+    CloseEditor();
     return 1;
   }
 }
 
 VstIntPtr IVst2Plugin::DispatchEditorKey(bool down, VstInt32 character, VstIntPtr virtualKey) {
-  IAttachedEditor* attached = Editor();
-  const int key = PcVirtualKey(character, virtualKey);
-  return attached && key >= 0 && attached->HostKey(key, down) ? 1 : 0;
+  return EditorKey(PcVirtualKey(character, virtualKey), down) ? 1 : 0;
 }
 
 VstIntPtr IVst2Plugin::GetChunk(bool program, void* ptr) {
@@ -316,45 +269,21 @@ VstIntPtr IVst2Plugin::GetChunk(bool program, void* ptr) {
     return 0;
   }
   IByteBlock& block = program ? programState : bankState;
-  bool written = WriteStateHeader(&block);
-  if (written && program) {
-    written = SerializeParams(&block);
-  } else if (written) {
-    ModifyCurrentPreset();
-    written = SerializePresets(&block);
-  }
-  if (!written || block.Size() == 0) {
+  if (!SaveStateBlock(program ? StateBlockKind::Program : StateBlockKind::Bank, &block)) {
     return 0;
   }
   *static_cast<void**>(ptr) = block.Data();
   return block.Size();
 }
 
-// A negative size, or one far beyond any state this plug-in writes, is refused before a byte is
-// read: the host's pointer cannot be trusted for that many bytes. An empty block holds no
-// state; read as a short one it would zero the first parameter, so it is refused too.
+// A bank block without the current header holds the values of the first versions' programs.
 VstIntPtr IVst2Plugin::SetChunk(bool program, VstIntPtr size, const void* data) {
-  if (!data || size <= 0 || size > LargestStateBytes) {
-    return 0;
-  }
+  const StateBlockKind kind = program ? StateBlockKind::Program : StateBlockKind::Bank;
   IByteBlock& block = program ? programState : bankState;
-  if (!block.Resize(static_cast<int>(size))) {
-    return 0;
-  }
-  std::memcpy(block.Data(), data, static_cast<size_t>(size));
-  int position = 0;
-  const int32_t stateFormat = ReadStateHeader(&block, &position);
-  if (!program && stateFormat >= stateVersion) {
-    position = UnserializePresets(&block, position);
-  } else {
-    position = UnserializeParams(&block, position);
-    ModifyCurrentPreset();
-  }
-  if (position < 0) {
-    return 0;
-  }
-  RefreshParameterControls();
-  return 1;
+  return LoadStateBlock(kind, data, size, OlderBlocks::ReadAsProgram, &block) ==
+                 StateLoadResult::Loaded
+             ? 1
+             : 0;
 }
 
 VstIntPtr IVst2Plugin::StringToParameter(int index, const char* text) {
@@ -378,11 +307,7 @@ VstIntPtr IVst2Plugin::StringToParameter(int index, const char* text) {
     }
     value = textValue;
   }
-  if (IAttachedEditor* attached = Editor()) {
-    attached->ShowParameterValue(index, value, false);
-  }
-  parameter->SetClamped(value);
-  OnParameterChanged(index);
+  SetParameterFromHost(index, value, ParameterUnits::Real, EditorEcho::Show);
   return 1;
 }
 

@@ -5,7 +5,6 @@
 #include <cstring>
 
 namespace {
-constexpr int DefaultBlockFrames = 1024;
 
 void DescribeArrangement(VstSpeakerArrangement* arrangement, int channels) {
   std::memset(arrangement, 0, sizeof(*arrangement));
@@ -45,7 +44,7 @@ IVst2Plugin::IVst2Plugin(audioMasterCallback callback, int parameterCount, const
                          int latency, bool usesStateBlocksFlag, bool isInstrumentFlag)
     : IAudioPlugin(parameterCount, configText, presetCount, effectNameText, productNameText,
                    vendorNameText, versionNumber, uniqueIdValue, latency, usesStateBlocksFlag,
-                   isInstrumentFlag, 0),
+                   isInstrumentFlag, BindingKind::Vst2),
       hostCallback(callback) {
   effect.magic = kEffectMagic;
   effect.dispatcher = VSTDispatcher;

@@ -48,6 +48,7 @@ public:
   bool OpenLink(const char* address, const char* title, const char* confirmText,
                 const char* failureText) override;
   void* AttachWindow(void* parent) override;
+  void* OpenWindow(const INativeParent& parent) override;
   void DetachWindow() override;
   void* NativeWindow() override { return window; }
   void SetHostWindowOpacity(int alpha) override;

@@ -51,6 +51,10 @@ int IEditorWin::WindowClassUsers() {
   return windowClassUsers;
 }
 
+void* IEditorWin::OpenWindow(const INativeParent& parent) {
+  return parent.api == WindowApi::Win32 ? AttachWindow(parent.hwnd) : nullptr;
+}
+
 void* IEditorWin::AttachWindow(void* parent) {
   parentWindow = static_cast<HWND>(parent);
   int x = 0;
@@ -155,8 +159,7 @@ void IEditorWin::SetEditorSize(int newWidth, int newHeight) {
   const RECT frameRect = frame ? WindowRect(frame) : RECT{};
   const RECT outerRect = outer ? WindowRect(outer) : RECT{};
   GrowWindow(window, own, dw, dh);
-  const int binding = plugin ? plugin->BindingKind() : 0;
-  if (binding != 1 && binding != 3) {
+  if (!plugin || !plugin->HostResizesEditorFrame()) {
     if (frame) {
       GrowWindow(frame, frameRect, dw, dh);
     }

@@ -1,6 +1,7 @@
 #include "editor/win/EditorWin.h"
 
 #include "editor/Control.h"
+#include "plugin/NumberText.h"
 #include "plugin/Parameter.h"
 
 #include <cmath>
@@ -35,12 +36,11 @@ bool IsDigitOrSign(signed char c) {
 
 // The value typed for a parameter, in its real units.
 double TypedValue(const IParameter& parameter, const char* text) {
-  const int kind = parameter.Kind();
-  if (kind == 1 || kind == 3) {
+  if (IParameter::ReadsTypedTextAsValueText(parameter.Kind())) {
     int value = 0;
     return parameter.ParseValueText(text, &value) ? value : 0;
   }
-  double value = std::strtod(text, nullptr);
+  double value = LeadingNumber(text);
   // Free text could spell infinity or not-a-number; neither is a value to set.
   if (!std::isfinite(value)) {
     value = 0.0;
@@ -127,11 +127,11 @@ bool IEditorWin::EntryAccepts(WPARAM character) const {
     return true;
   }
   switch (entryParam->Kind()) {
-  case 1:
-  case 2:
-  case 3:
+  case IParameter::KindNamedValues:
+  case IParameter::KindInteger:
+  case IParameter::KindNamedSteps:
     return IsDigitOrSign(c);
-  case 4:
+  case IParameter::KindContinuous:
     return IsDigitOrSign(c) || c == '.';
   default:
     return true;

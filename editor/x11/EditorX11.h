@@ -17,7 +17,7 @@ union _XEvent;
 // thread of its own). Each idle drains the window's events, runs the redraw tick when it is due,
 // paints what was exposed or redrawn and waits until the server has it. Attach, idle, keys and
 // detach come from that one thread; drawing reads the controls' values through their atomics.
-// The parent is an X window id passed as the pointer's value, so any binding can use it.
+// The parent is an X window id with the display it lives on, so any binding can use it.
 // Alerts, menus, text entry and the file and colour dialogs are idle in this system (no control
 // asks for them): as in the off-screen editor, they answer none or false here.
 class IEditorX11 : public IOffscreenEditor {
@@ -38,6 +38,8 @@ public:
                 const char* failureText) override;
   // parent: the X window id. Reopening while open keeps the window's offset and size.
   void* AttachWindow(void* parent) override;
+  void* OpenWindow(const INativeParent& parent) override;
+  int EventDescriptor() const override;
   void DetachWindow() override;
   void* NativeWindow() override;
 

@@ -22,7 +22,9 @@ public:
   // A mapped child of parent at placement, with the screen's default visual; none when there is
   // no display, the parent does not exist, or the visual cannot show 32-bit 0xAARRGGBB pixels
   // unchanged (TrueColor, depth 24 or 32).
-  static std::unique_ptr<X11Window> Open(unsigned long parent, const Placement& placement);
+  // displayName: the server the parent lives on; null for the one DISPLAY names.
+  static std::unique_ptr<X11Window> Open(unsigned long parent, const Placement& placement,
+                                         const char* displayName = nullptr);
   // Destroys the window (unless the host already did) and closes the connection.
   ~X11Window();
   X11Window(const X11Window&) = delete;

@@ -15,9 +15,6 @@ namespace {
 // Key text XLookupString may write; only the key symbol is used.
 constexpr int KeyTextBytes = 16;
 
-Window WindowIdOf(void* parent) {
-  return static_cast<Window>(reinterpret_cast<std::uintptr_t>(parent));
-}
 } // namespace
 
 IEditorX11::IEditorX11(IAudioPlugin* plugin, int width, int height, int frameRate)
@@ -28,6 +25,17 @@ IEditorX11::~IEditorX11() {
 }
 
 void* IEditorX11::AttachWindow(void* parent) {
+  return OpenWindow(NativeParentFromPointer(parent));
+}
+
+int IEditorX11::EventDescriptor() const {
+  return window ? ConnectionNumber(window->Connection()) : -1;
+}
+
+void* IEditorX11::OpenWindow(const INativeParent& parent) {
+  if (parent.api != WindowApi::X11) {
+    return nullptr;
+  }
   // A host reopening from inside a call the idle pump made cannot have the window swapped under
   // the pump.
   if (idling) {
@@ -38,7 +46,7 @@ void* IEditorX11::AttachWindow(void* parent) {
     placement = window->CurrentPlacement();
     DetachWindow();
   }
-  window = X11Window::Open(WindowIdOf(parent), placement);
+  window = X11Window::Open(parent.x11Window, placement, parent.x11Display);
   if (!window) {
     return nullptr;
   }

@@ -46,10 +46,10 @@ bool TakesBitmapPixels(Display* display, const Visual* visual, int depth) {
 constexpr int ConnectAttempts = 10;
 constexpr int ConnectRetryMs = 10;
 
-Display* OpenConnection() {
+Display* OpenConnection(const char* displayName) {
   for (int attempt = 0; attempt < ConnectAttempts; ++attempt) {
     errno = 0;
-    if (Display* display = XOpenDisplay(nullptr)) {
+    if (Display* display = XOpenDisplay(displayName)) {
       return display;
     }
     if (errno != EAGAIN) {
@@ -66,11 +66,12 @@ int HostByteOrder() {
 }
 } // namespace
 
-std::unique_ptr<X11Window> X11Window::Open(unsigned long parent, const Placement& placement) {
+std::unique_ptr<X11Window> X11Window::Open(unsigned long parent, const Placement& placement,
+                                           const char* displayName) {
   if (parent == 0) {
     return nullptr;
   }
-  Display* display = OpenConnection();
+  Display* display = OpenConnection(displayName);
   if (!display) {
     return nullptr;
   }

@@ -49,6 +49,7 @@ public:
   }
   void PrepareDrawing() override {}
   void* AttachWindow(void* parent) override { return parent; }
+  void* OpenWindow(const INativeParent& parent) override { return parent.hwnd; }
   void DetachWindow() override { ++detached; }
   int Width() const override { return 560; }
   int Height() const override { return 400; }

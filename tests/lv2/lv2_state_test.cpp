@@ -84,7 +84,7 @@ LV2_State_Status Restored(TestInstance& instance, StoredState& stored) {
 }
 
 LV2_URID Key(const std::string& suffix) {
-  return TestWorld::Get().Uris().Map((std::string(PluginUri) + suffix).c_str());
+  return TestWorld::Get().Uris().Map((std::string(PluginUri()) + suffix).c_str());
 }
 
 // An edited instance: its second program current and renamed (as a host renames a program),

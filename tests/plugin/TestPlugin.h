@@ -62,6 +62,7 @@ public:
   }
   void PrepareDrawing() override { log->push_back("PrepareDrawing"); }
   void* AttachWindow(void*) override { return nullptr; }
+  void* OpenWindow(const INativeParent&) override { return nullptr; }
   void DetachWindow() override {}
   int Width() const override { return 560; }
   int Height() const override { return 400; }
@@ -79,7 +80,7 @@ class TestPlugin : public IAudioPlugin {
 public:
   explicit TestPlugin(const char* configText = "1-1 2-2", int presetCount = 5)
       : IAudioPlugin(3, configText, presetCount, "Ombrix", "", "Quillmarsh", 0x00010201, 0x49706566,
-                     0, false, false, 0) {
+                     0, false, false, BindingKind::Vst2) {
     Parameter(0)->DefineContinuous("Amount of Distortion", 0.0, 0.0, 99.99, 0.01, "%");
     Parameter(2)->DefineInteger("#KELBA", 0);
     Parameter(1)->DefineInteger("#KELBA Enabled", 1);

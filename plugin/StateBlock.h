@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+// The two blocks hosts keep in their projects: the current program's values, or every program.
+enum class StateBlockKind { Program, Bank };
+
+// What a bank block without the current header is: the values of the current program as the
+// first versions wrote them (VST 2 projects hold those), or not a bank at all.
+enum class OlderBlocks { ReadAsProgram, Refuse };
+
+enum class StateLoadResult {
+  Loaded,
+  // No bytes, or far more than any state this plug-in writes: not a byte of it is read.
+  Refused,
+  // A bank was asked for and the block is not one.
+  NotABank,
+  NoMemory,
+  CutShort,
+};
+
+// A state block this large is not one of ours: banks of this plug-in take a few kilobytes.
+constexpr int64_t LargestStateBytes = 16 * 1024 * 1024;

@@ -1,0 +1,105 @@
+#include "plugin/AudioPlugin.h"
+
+#include "plugin/SampleConversion.h"
+
+#include <algorithm>
+
+namespace {
+// The host's buffer for the next connected channel, advanced to the current sub-block; none
+// when the host passed no array or no buffer for it.
+template <typename Sample> Sample* HostChannel(Sample** buffers, int channel, int offset) {
+  return buffers && buffers[channel] ? buffers[channel] + offset : nullptr;
+}
+} // namespace
+
+int IAudioPlugin::LimitedBlockFrames(int64_t announced) {
+  return static_cast<int>(std::clamp<int64_t>(announced, 1, LargestBlockFrames));
+}
+
+// A host may pass more frames than it announced; the scratch buffers hold only maxBlockFrames,
+// so such a call runs as several consecutive sub-blocks instead of overrunning them.
+template <typename SubBlockWork> void IAudioPlugin::RunInSubBlocks(int frames, SubBlockWork&& work) {
+  IScopedLock guard(pluginLock);
+  frames = std::max(frames, 0);
+  int done = 0;
+  do {
+    const int length = std::min(frames - done, maxBlockFrames);
+    blockOffset = done;
+    work(done, length);
+    done += length;
+  } while (done < frames && maxBlockFrames > 0);
+  blockOffset = 0;
+}
+
+void IAudioPlugin::RunHostBlock(double** hostInputs, double** hostOutputs, int frames) {
+  RunInSubBlocks(frames, [&](int offset, int length) {
+    PointAtHostBuffers(hostInputs, hostOutputs, offset, length);
+    ProcessBlock(InputPointers(), OutputPointers(), length);
+  });
+}
+
+void IAudioPlugin::RunHostBlock(float** hostInputs, float** hostOutputs, int frames,
+                                OutputDelivery delivery) {
+  RunInSubBlocks(frames, [&](int offset, int length) {
+    StageSubBlock(hostInputs, hostOutputs, offset, length);
+    ProcessBlock(InputPointers(), OutputPointers(), length);
+    DeliverSubBlock(length, delivery);
+  });
+}
+
+void IAudioPlugin::PointAtHostBuffers(double** hostInputs, double** hostOutputs, int offset,
+                                      int frames) {
+  int next = 0;
+  for (IInputPin& pin : inputs) {
+    if (!pin.connected) {
+      continue;
+    }
+    double* source = HostChannel(hostInputs, next++, offset);
+    if (!source) {
+      std::fill(pin.scratch.begin(), pin.scratch.begin() + frames, 0.0);
+      source = pin.scratch.data();
+    }
+    *pin.slot = source;
+  }
+  next = 0;
+  for (IOutputPin& pin : outputs) {
+    if (!pin.connected) {
+      continue;
+    }
+    double* destination = HostChannel(hostOutputs, next++, offset);
+    *pin.slot = destination ? destination : pin.scratch.data();
+  }
+}
+
+void IAudioPlugin::StageSubBlock(float** hostInputs, float** hostOutputs, int offset, int frames) {
+  int next = 0;
+  for (IInputPin& pin : inputs) {
+    if (pin.connected) {
+      subBlockInputs[static_cast<size_t>(next)] = HostChannel(hostInputs, next, offset);
+      ++next;
+    }
+  }
+  StageFloatInputs(0, InputCount(), subBlockInputs.data(), frames);
+  next = 0;
+  for (IOutputPin& pin : outputs) {
+    pin.floatDestination = pin.connected ? HostChannel(hostOutputs, next++, offset) : nullptr;
+    if (pin.connected) {
+      *pin.slot = pin.scratch.data();
+    }
+  }
+}
+
+void IAudioPlugin::DeliverSubBlock(int frames, OutputDelivery delivery) {
+  for (IOutputPin& pin : outputs) {
+    float* destination = pin.floatDestination;
+    if (!destination) {
+      continue;
+    }
+    const double* result = *pin.slot;
+    if (delivery == OutputDelivery::Accumulate) {
+      AddNarrowedSamples(result, destination, frames);
+    } else {
+      NarrowSamples(result, destination, frames);
+    }
+  }
+}
