@@ -83,7 +83,7 @@ const void* ExtensionData(const char* uri) {
 }
 
 const LV2_Descriptor Descriptor = {PluginUri(), Instantiate, ConnectPort, Activate,
-                                   Run,       Deactivate,  Cleanup,     ExtensionData};
+                                   Run,         Deactivate,  Cleanup,     ExtensionData};
 } // namespace
 
 extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {

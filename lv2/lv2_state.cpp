@@ -51,7 +51,7 @@ LV2_State_Status ILv2Plugin::RestoreState(LV2_State_Retrieve_Function retrieve,
   }
   IScopedLock guard(pluginLock);
   switch (LoadStateBlock(StateBlockKind::Bank, bank, static_cast<int64_t>(size),
-                         OlderBlocks::Refuse, &stateBlock)) {
+                         OlderBlocks::Refuse, ShortBlocks::RollBack, &stateBlock)) {
   case StateLoadResult::Loaded:
     break;
   case StateLoadResult::Refused:

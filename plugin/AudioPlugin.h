@@ -129,10 +129,10 @@ public:
 
   // State blocks as hosts keep them (plugin_state.cpp).
   bool SaveStateBlock(StateBlockKind kind, IByteBlock* block);
-  // Reads a block the host kept; all or nothing: a block that is refused or runs short leaves
-  // every program and value as it was. The editor shows the values read.
+  // Reads a block the host kept into staging and from there; a refused block changes nothing,
+  // one that runs short what `shortBlocks` says. The editor shows the values of a loaded block.
   StateLoadResult LoadStateBlock(StateBlockKind kind, const void* data, int64_t size,
-                                 OlderBlocks older, IByteBlock* staging);
+                                 OlderBlocks older, ShortBlocks shortBlocks, IByteBlock* staging);
 
   // The editor session a binding drives (editor_session.cpp). Open and close run under the
   // lock; Idle and the descriptor without it, on the host's user-interface thread.

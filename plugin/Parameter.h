@@ -23,7 +23,9 @@ public:
     KindContinuous = 4,
   };
 
-  static bool IsIntegerKind(int32_t kind) { return kind >= KindNamedValues && kind <= KindNamedSteps; }
+  static bool IsIntegerKind(int32_t kind) {
+    return kind >= KindNamedValues && kind <= KindNamedSteps;
+  }
   static bool ReadsTypedTextAsValueText(int32_t kind) {
     return kind == KindNamedValues || kind == KindNamedSteps;
   }

@@ -9,6 +9,11 @@ enum class StateBlockKind { Program, Bank };
 // first versions wrote them (VST 2 projects hold those), or not a bank at all.
 enum class OlderBlocks { ReadAsProgram, Refuse };
 
+// What a block that runs short leaves behind: the values read up to the shortage (VST 2 hosts
+// have always seen this, a program block's values going into the current program too), or
+// everything as it was before.
+enum class ShortBlocks { KeepWhatWasRead, RollBack };
+
 enum class StateLoadResult {
   Loaded,
   // No bytes, or far more than any state this plug-in writes: not a byte of it is read.

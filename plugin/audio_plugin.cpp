@@ -38,9 +38,8 @@ IAudioPlugin::IAudioPlugin(int parameterCount, const char* configText, int prese
                            int latency, bool usesStateBlocksFlag, bool isInstrumentFlag,
                            ::BindingKind bindingKindValue)
     : uniqueId(uniqueIdValue), version(versionNumber),
-      bindingKind(static_cast<int32_t>(bindingKindValue)),
-      usesStateBlocks(usesStateBlocksFlag), isInstrument(isInstrumentFlag),
-      processingDelay(latency) {
+      bindingKind(static_cast<int32_t>(bindingKindValue)), usesStateBlocks(usesStateBlocksFlag),
+      isInstrument(isInstrumentFlag), processingDelay(latency) {
   parameters.resize(static_cast<size_t>(std::max(parameterCount, 0)));
   presets.resize(static_cast<size_t>(std::max(presetCount, 0)));
   for (IPresetSlot& slot : presets) {

@@ -18,7 +18,8 @@ int IAudioPlugin::LimitedBlockFrames(int64_t announced) {
 
 // A host may pass more frames than it announced; the scratch buffers hold only maxBlockFrames,
 // so such a call runs as several consecutive sub-blocks instead of overrunning them.
-template <typename SubBlockWork> void IAudioPlugin::RunInSubBlocks(int frames, SubBlockWork&& work) {
+template <typename SubBlockWork>
+void IAudioPlugin::RunInSubBlocks(int frames, SubBlockWork&& work) {
   IScopedLock guard(pluginLock);
   frames = std::max(frames, 0);
   int done = 0;

@@ -23,7 +23,8 @@ bool IAudioPlugin::SaveStateBlock(StateBlockKind kind, IByteBlock* block) {
 // The host's pointer cannot be trusted for more bytes than a state of ours can have, and an
 // empty block holds no state (read as a short one it would zero the first parameter).
 StateLoadResult IAudioPlugin::LoadStateBlock(StateBlockKind kind, const void* data, int64_t size,
-                                             OlderBlocks older, IByteBlock* staging) {
+                                             OlderBlocks older, ShortBlocks shortBlocks,
+                                             IByteBlock* staging) {
   if (!data || size <= 0 || size > LargestStateBytes) {
     return StateLoadResult::Refused;
   }
@@ -41,12 +42,13 @@ StateLoadResult IAudioPlugin::LoadStateBlock(StateBlockKind kind, const void* da
   // What is held now comes back if the block runs short.
   IByteBlock heldPrograms;
   IByteBlock heldValues;
-  if (!SerializeParams(&heldValues) || (isBank && !SerializePresets(&heldPrograms))) {
+  if (shortBlocks == ShortBlocks::RollBack &&
+      (!SerializeParams(&heldValues) || (isBank && !SerializePresets(&heldPrograms)))) {
     return StateLoadResult::NoMemory;
   }
   const int end =
       isBank ? UnserializePresets(staging, position) : UnserializeParams(staging, position);
-  if (end < 0) {
+  if (end < 0 && shortBlocks == ShortBlocks::RollBack) {
     if (isBank) {
       UnserializePresets(&heldPrograms, 0);
     }
@@ -55,6 +57,9 @@ StateLoadResult IAudioPlugin::LoadStateBlock(StateBlockKind kind, const void* da
   }
   if (!isBank) {
     ModifyCurrentPreset();
+  }
+  if (end < 0) {
+    return StateLoadResult::CutShort;
   }
   RefreshParameterControls();
   return StateLoadResult::Loaded;

@@ -1,6 +1,5 @@
 #include "vst2/IVst2Plugin.h"
 
-
 void VSTCALLBACK IVst2Plugin::HostProcessDouble(AEffect* record, double** inputs, double** outputs,
                                                 VstInt32 frames) {
   if (IVst2Plugin* plugin = FromEffect(record)) {

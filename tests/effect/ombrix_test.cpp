@@ -49,7 +49,9 @@ public:
   }
   void PrepareDrawing() override {}
   void* AttachWindow(void* parent) override { return parent; }
-  void* OpenWindow(const INativeParent& parent) override { return parent.hwnd; }
+  void* OpenWindow(const INativeParent& parent) override {
+    return parent.hwnd ? parent.hwnd : reinterpret_cast<void*>(parent.x11Window);
+  }
   void DetachWindow() override { ++detached; }
   int Width() const override { return 560; }
   int Height() const override { return 400; }
