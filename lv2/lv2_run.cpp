@@ -3,10 +3,22 @@
 #include <lv2/atom/util.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace {
+// A port's float cannot hold most decimals (99.99 is 99.9899978...): it is read as the shortest
+// decimal giving that float, the number the host shows and a VST 2 host types, so both bindings
+// clip at the same level.
+double PortDecimal(float portValue) {
+  char text[32];
+  const std::to_chars_result written = std::to_chars(text, text + sizeof(text), portValue);
+  double value = portValue;
+  std::from_chars(text, written.ptr, value);
+  return value;
+}
+
 constexpr uint8_t SysexStart = 0xF0;
 
 // Bytes of a MIDI message by its status byte, so the passed-on event is a well-formed LV2 MIDI
@@ -65,8 +77,7 @@ void ILv2Plugin::TakeControlPorts() {
 // without the detour through 0..1, so 50 on the port is exactly 50.
 void ILv2Plugin::WriteParameterFromPort(int index, float portValue) {
   IParameter* parameter = Parameter(index);
-  double value =
-      std::clamp(static_cast<double>(portValue), parameter->Minimum(), parameter->Maximum());
+  double value = std::clamp(PortDecimal(portValue), parameter->Minimum(), parameter->Maximum());
   if (IParameter::IsIntegerKind(parameter->Kind()) && parameter->Step() > 0.0) {
     value = std::floor(value / parameter->Step() + 0.5) * parameter->Step();
   }
