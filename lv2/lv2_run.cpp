@@ -5,8 +5,22 @@
 #include <lv2/atom/util.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+
+namespace {
+// A port's float cannot hold most decimals (99.99 is 99.9899978...): it is read as the shortest
+// decimal giving that float, the number the host shows and a VST 2 host types, so both bindings
+// clip at the same level.
+double PortDecimal(float portValue) {
+  char text[32];
+  const std::to_chars_result written = std::to_chars(text, text + sizeof(text), portValue);
+  double value = portValue;
+  std::from_chars(text, written.ptr, value);
+  return value;
+}
+} // namespace
 
 void ILv2Plugin::Run(uint32_t frameCount) {
   const int frames =
@@ -30,7 +44,7 @@ void ILv2Plugin::TakeControlPorts() {
     const float value = *port;
     float& last = lastControl[static_cast<size_t>(i)];
     if (value != last && !controlsBaselineOnly) {
-      SetParameterFromHost(i, value, ParameterUnits::Real, EditorEcho::Show);
+      SetParameterFromHost(i, PortDecimal(value), ParameterUnits::Real, EditorEcho::Show);
     }
     last = value;
   }

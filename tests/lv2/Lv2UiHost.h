@@ -34,8 +34,9 @@ struct UiCalls {
 // The UI of one instance, open in a parent window of the test's.
 class OpenUi {
 public:
-  OpenUi(X11TestHost& x, TestInstance& instance, bool instanceAccess = true,
-         bool withParent = true);
+  // Without a given parent the UI gets a window of its own, destroyed with it.
+  OpenUi(X11TestHost& x, TestInstance& instance, bool instanceAccess = true, bool withParent = true,
+         Window givenParent = 0);
   ~OpenUi();
   OpenUi(const OpenUi&) = delete;
   OpenUi& operator=(const OpenUi&) = delete;
@@ -59,6 +60,7 @@ private:
   X11TestHost& x;
   TestInstance& instance;
   Window parent;
+  bool ownsParent;
   const LV2UI_Descriptor* descriptor = nullptr;
   LV2UI_Resize resize;
   LV2UI_Touch touch;

@@ -38,8 +38,11 @@ const LV2UI_Descriptor* UiDescriptor() {
 }
 } // namespace
 
-OpenUi::OpenUi(X11TestHost& x, TestInstance& instance, bool instanceAccess, bool withParent)
-    : x(x), instance(instance), parent(x.MakeParent(100, 100, 700, 500)) {
+OpenUi::OpenUi(X11TestHost& x, TestInstance& instance, bool instanceAccess, bool withParent,
+               Window givenParent)
+    : x(x), instance(instance),
+      parent(givenParent ? givenParent : x.MakeParent(100, 100, 700, 500)),
+      ownsParent(givenParent == 0) {
   descriptor = UiDescriptor();
   resize = {&calls, Resize};
   touch = {&calls, Touch};
@@ -73,7 +76,9 @@ OpenUi::~OpenUi() {
   if (handle) {
     descriptor->cleanup(handle);
   }
-  x.Destroy(parent);
+  if (ownsParent) {
+    x.Destroy(parent);
+  }
 }
 
 void OpenUi::Settle() {

@@ -25,6 +25,11 @@ public:
   VstIntPtr processLevel = 0;
   VstIntPtr processEventsAnswer = 1;
 
+  // What the callback records: every call (for tests on one thread); only the MIDI passed back,
+  // which the processing thread alone hands over, so other threads may call in meanwhile; or
+  // nothing, so the host allocates nothing on the audio path.
+  enum class Recording { EveryCall, PassedOnMidi, Nothing };
+  Recording recording = Recording::EveryCall;
   std::vector<HostCall> calls;
 
   // Closes the instance now rather than at destruction.

@@ -26,17 +26,6 @@ TEST(AudioPath, DoubleReplacingClipsAndRestoresLevel) {
   EXPECT_NEAR(buffers.outRight[3], -1.0, 1e-6);
 }
 
-TEST(AudioPath, AmountZeroPassesTheSignalAndClipsAtFullScale) {
-  TestHost host;
-  host.Start();
-  StereoBuffers<float> buffers(3);
-  buffers.left = {0.3f, -1.0f, 1.5f};
-  buffers.right = {-0.3f, 1.0f, -1.5f};
-  host.effect->processReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), 3);
-  EXPECT_EQ(buffers.outLeft, (std::vector<float>{0.3f, -1.0f, 1.0f}));
-  EXPECT_EQ(buffers.outRight, (std::vector<float>{-0.3f, 1.0f, -1.0f}));
-}
-
 TEST(AudioPath, ReplacingReplacesAndAddingAdds) {
   TestHost host;
   host.Start();

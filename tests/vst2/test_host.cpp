@@ -95,15 +95,18 @@ VstIntPtr VSTCALLBACK TestHost::Callback(AEffect* effect, VstInt32 opcode, VstIn
 }
 
 VstIntPtr TestHost::Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
-  HostCall call;
-  call.opcode = opcode;
-  call.index = index;
-  call.value = value;
-  call.opt = opt;
-  if (opcode == audioMasterProcessEvents && ptr) {
-    call.midiEvents = MidiEventsOf(static_cast<const VstEvents*>(ptr));
+  if (recording == Recording::EveryCall ||
+      (recording == Recording::PassedOnMidi && opcode == audioMasterProcessEvents)) {
+    HostCall call;
+    call.opcode = opcode;
+    call.index = index;
+    call.value = value;
+    call.opt = opt;
+    if (opcode == audioMasterProcessEvents && ptr) {
+      call.midiEvents = MidiEventsOf(static_cast<const VstEvents*>(ptr));
+    }
+    calls.push_back(call);
   }
-  calls.push_back(call);
 
   switch (opcode) {
   case audioMasterGetTime:

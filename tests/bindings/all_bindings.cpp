@@ -1,0 +1,5 @@
+#include "tests/bindings/BindingAdapter.h"
+
+std::vector<Binding> AllBindings() {
+  return {{"Vst2", MakeVst2Adapter}, {"Lv2", MakeLv2Adapter}};
+}
