@@ -41,7 +41,8 @@ ILv2Ui* ILv2Ui::Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV
     Decline(features, "the host gives the editor no way to write its ports");
     return nullptr;
   }
-  IScopedLock guard(plugin->Lock());
+  // The window is opened without the plug-in's lock (see OpenEditor); the UI's thread is the only
+  // one that opens and closes it.
   IAttachedEditor* editor = plugin->Editor();
   if (!editor) {
     Decline(features, "the plug-in has no editor");

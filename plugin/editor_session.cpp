@@ -1,18 +1,24 @@
 #include "plugin/AudioPlugin.h"
 
+// The window work runs outside the plug-in's lock where the binding allows it: the window
+// system's own process-wide locks are taken inside it, and the window's event handling takes them
+// before it takes the plug-in's lock for a gesture. The window is only ever opened, idled and
+// closed on the host's user-interface thread.
 void* IAudioPlugin::OpenEditor(const INativeParent& parent) {
-  IScopedLock guard(pluginLock);
   void* window = editor ? editor->OpenWindow(parent) : nullptr;
   if (window) {
+    IScopedLock guard(pluginLock);
     OnEditorOpened();
   }
   return window;
 }
 
 void IAudioPlugin::CloseEditor() {
-  IScopedLock guard(pluginLock);
   if (editor) {
-    OnEditorClosing();
+    {
+      IScopedLock guard(pluginLock);
+      OnEditorClosing();
+    }
     editor->DetachWindow();
   }
 }
