@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <vector>
 
 TEST(AudioPlugin, ConstructionLeavesEmptySlotsAndUnconnectedPins) {
@@ -124,6 +125,30 @@ TEST(AudioPlugin, StagingNeverRunsPastTheScratchBuffers) {
   plugin.StageFloatInputs(0, 2, hostInputs, -1);
   plugin.StageFloatInputs(0, 2, nullptr, 2);
   EXPECT_EQ(plugin.Input(1)->scratch, std::vector<double>(2, 1.0));
+  // A host array with a missing buffer: that channel reads as silence instead of a crash.
+  float* partial[] = {host.data(), nullptr};
+  plugin.StageFloatInputs(0, 2, partial, 2);
+  EXPECT_EQ(plugin.Input(0)->scratch, std::vector<double>(2, 1.0));
+  EXPECT_EQ(plugin.Input(1)->scratch, std::vector<double>(2, 0.0));
+}
+
+// Every binding's host writes reach the parameter the same way: limited, integer kinds rounded to
+// their step whichever units the host speaks, NaN and unknown indices ignored.
+TEST(AudioPlugin, HostParameterWritesLimitAndRoundInBothUnits) {
+  TestPlugin plugin;
+  using Units = IAudioPlugin::ParameterUnits;
+  constexpr IAudioPlugin::EditorEcho Echo = IAudioPlugin::EditorEcho::Show;
+  EXPECT_TRUE(plugin.SetParameterFromHost(0, 50.0, Units::Real, Echo));
+  EXPECT_EQ(plugin.Parameter(0)->Value(), 50.0);
+  EXPECT_TRUE(plugin.SetParameterFromHost(0, 2.0, Units::Normalized, Echo));
+  EXPECT_EQ(plugin.Parameter(0)->Value(), 99.99);
+  EXPECT_TRUE(plugin.SetParameterFromHost(1, 0.4, Units::Real, Echo));
+  EXPECT_EQ(plugin.Parameter(1)->Value(), 0.0);
+  EXPECT_TRUE(plugin.SetParameterFromHost(2, 0.6, Units::Real, Echo));
+  EXPECT_EQ(plugin.Parameter(2)->Value(), 1.0);
+  EXPECT_FALSE(plugin.SetParameterFromHost(0, std::nan(""), Units::Real, Echo));
+  EXPECT_FALSE(plugin.SetParameterFromHost(3, 0.5, Units::Normalized, Echo));
+  EXPECT_EQ(plugin.Parameter(0)->Value(), 99.99);
 }
 
 TEST(AudioPlugin, DefaultProcessingPassesThroughAndSilencesExtraOutputs) {
