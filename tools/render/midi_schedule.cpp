@@ -1,12 +1,10 @@
 #include "tools/render/MidiSchedule.h"
 
+#include "plugin/MidiMessage.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-
-namespace {
-constexpr uint8_t kControlChange = 0xB0;
-} // namespace
 
 int64_t FrameAt(double seconds, int sampleRate) {
   return std::llround(seconds * sampleRate);
@@ -30,7 +28,7 @@ MidiSchedule::MidiSchedule(const std::vector<ControllerPoint>& controllers, int 
   for (const ControllerPoint& point : controllers) {
     Timed timed;
     timed.frame = FrameAt(point.seconds, sampleRate);
-    timed.bytes[0] = static_cast<uint8_t>(kControlChange | (channel - 1));
+    timed.bytes[0] = Midi::Status(Midi::ControlChange, channel - 1);
     timed.bytes[1] = static_cast<uint8_t>(point.controller);
     timed.bytes[2] = static_cast<uint8_t>(point.value);
     events.push_back(timed);

@@ -1,5 +1,6 @@
 #include "tools/snapshot/SnapshotRun.h"
 
+#include "plugin/MidiMessage.h"
 #include "tools/png/PngWriter.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/RenderTool.h"
@@ -14,7 +15,6 @@ constexpr int BlockFrames = 512;
 constexpr double SampleRate = 44100.0;
 constexpr double Tempo = 120.0;
 constexpr double Pi = 3.14159265358979323846;
-constexpr int MidiControlChange = 0xB0;
 constexpr int ControllerAmount = 69;
 
 // A 220 Hz tone on the left and the same at half the level on the right. With a beat, the
@@ -66,7 +66,7 @@ bool RunSnapshot(const SnapshotOptions& options, std::string* error) {
     VstMidiEvent event = {};
     event.type = kVstMidiType;
     event.byteSize = sizeof(event);
-    event.midiData[0] = static_cast<char>(MidiControlChange);
+    event.midiData[0] = static_cast<char>(Midi::Status(Midi::ControlChange, 0));
     event.midiData[1] = ControllerAmount;
     event.midiData[2] = static_cast<char>(options.controller69);
     VstEvents events = {};
