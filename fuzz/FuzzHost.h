@@ -19,6 +19,9 @@ public:
   // Processes frames of a constant signal through the double-precision entry.
   void Process(int frames);
 
+  // Forgets the events passed back so far.
+  void ForgetEvents();
+
   // MIDI events passed back so far, in order.
   std::vector<VstMidiEvent> passedOn;
   int sysexPassedOn = 0;

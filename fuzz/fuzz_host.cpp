@@ -19,6 +19,11 @@ void FuzzHost::Process(int frames) {
   effect->processDoubleReplacing(effect, channels, channels, frames);
 }
 
+void FuzzHost::ForgetEvents() {
+  passedOn.clear();
+  sysexPassedOn = 0;
+}
+
 VstIntPtr VSTCALLBACK FuzzHost::Callback(AEffect* effect, VstInt32 opcode, VstInt32, VstIntPtr,
                                          void* ptr, float) {
   FuzzHost* host = effect ? static_cast<FuzzHost*>(effect->user) : nullptr;

@@ -12,10 +12,13 @@
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzChecks.h"
 #include "fuzz/FuzzHost.h"
+#include "fuzz/ReusedPlugin.h"
 
 #include <memory>
 
 namespace {
+constexpr int BlockFrames = 512;
+
 // One host event list with storage for everything it points at.
 struct EventList {
   std::vector<VstMidiEvent> midi;
@@ -91,8 +94,9 @@ void ReadEvents(FuzzBytes& bytes, EventList& list, int* midiSent) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzBytes bytes(data, size);
-  FuzzHost host;
-  host.Start(512);
+  static ReusedPlugin plugin(BlockFrames);
+  ReusedPlugin::Loan loan(plugin, data, size);
+  FuzzHost& host = loan.Host();
   int midiSent = 0;
   while (bytes.Remaining() > 0) {
     switch (bytes.Take<uint8_t>() % 4) {

@@ -3,10 +3,13 @@
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzChecks.h"
 #include "fuzz/FuzzHost.h"
+#include "fuzz/ReusedPlugin.h"
 
 #include <cstring>
 
 namespace {
+constexpr int BlockFrames = 64;
+
 std::vector<uint8_t> SavedChunk(FuzzHost& host, bool program) {
   void* data = nullptr;
   const VstIntPtr size = host.Dispatch(effGetChunk, program ? 1 : 0, 0, &data);
@@ -28,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool program = (bytes.Take<uint8_t>() & 1) != 0;
   const std::vector<uint8_t> block = bytes.TakeRest();
 
-  FuzzHost host;
-  host.Start(64);
+  static ReusedPlugin plugin(BlockFrames);
+  ReusedPlugin::Loan loan(plugin, data, size);
+  FuzzHost& host = loan.Host();
   Load(host, program, block);
   CheckPluginSane(host);
 

@@ -3,8 +3,13 @@
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/FuzzChecks.h"
 #include "fuzz/FuzzHost.h"
+#include "fuzz/ReusedPlugin.h"
 
 #include <string>
+
+namespace {
+constexpr int BlockFrames = 64;
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzBytes bytes(data, size);
@@ -12,8 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> rest = bytes.TakeRest();
   const std::string text(rest.begin(), rest.end());
 
-  FuzzHost host;
-  host.Start(64);
+  static ReusedPlugin plugin(BlockFrames);
+  ReusedPlugin::Loan loan(plugin, data, size);
+  FuzzHost& host = loan.Host();
   const VstIntPtr taken =
       host.Dispatch(effString2Parameter, index, 0, const_cast<char*>(text.c_str()));
   FuzzCheck(taken == 0 || taken == 1, "the answer is a yes or a no");

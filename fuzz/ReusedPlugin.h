@@ -1,0 +1,51 @@
+#pragma once
+
+#include "fuzz/FuzzHost.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The one plug-in a fuzzing process keeps for all its inputs: making one per input costs more
+// than the input itself. After each input it is brought back, through host calls only, to the
+// state of one just made and opened; after the first reset and every CheckInterval-th one, what
+// a host can see of it is compared with a newly made one's (PluginObservation), which fails the
+// run on any difference. OMBRIX_FUZZ_CHECK_EVERY=N sets the interval (1: after every input).
+class ReusedPlugin {
+public:
+  explicit ReusedPlugin(int blockFrames);
+  ReusedPlugin(const ReusedPlugin&) = delete;
+  ReusedPlugin& operator=(const ReusedPlugin&) = delete;
+
+  // The plug-in lent to one input, reset when the loan ends. The reset runs within the input, so
+  // what the input made the plug-in allocate is released within it too: libFuzzer suspects a leak
+  // (and scans the whole heap) after an input that allocates more than it releases.
+  class Loan {
+  public:
+    Loan(ReusedPlugin& owner, const uint8_t* data, size_t size);
+    ~Loan();
+    Loan(const Loan&) = delete;
+    Loan& operator=(const Loan&) = delete;
+    FuzzHost& Host() { return *owner.host; }
+
+  private:
+    ReusedPlugin& owner;
+    const uint8_t* data;
+    size_t size;
+  };
+
+  static constexpr long DefaultCheckInterval = 4096;
+
+private:
+  void Make();
+  void Reset();
+  // input: the one whose leftovers the reset had to clear, written out when the check fails.
+  void CheckAgainstNewPlugin(const uint8_t* input, size_t size);
+
+  int blockFrames;
+  long checkInterval;
+  std::unique_ptr<FuzzHost> host;
+  std::vector<unsigned char> freshBank;
+  long resets = 0;
+};
