@@ -6,7 +6,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PR
 if(NOT install_exit EQUAL 0)
   message(FATAL_ERROR "cmake --install failed with ${install_exit}")
 endif()
-foreach(installed bin/ombrix-render lib/vst/Ombrix.so)
+foreach(installed bin/ombrix-render lib/vst/Ombrix.so lib/lv2/Ombrix.lv2/manifest.ttl)
   if(NOT EXISTS "${PREFIX}/${installed}")
     message(FATAL_ERROR "the install lacks ${installed}")
   endif()
