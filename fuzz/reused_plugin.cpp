@@ -58,7 +58,9 @@ void ReusedPlugin::Reset() {
   host->Process(0);
   host->Dispatch(effMainsChanged, 0, 0);
   host->Dispatch(effMainsChanged, 0, 1);
-  host->Dispatch(effSetProgram, 0, 0);
+  if (host->Dispatch(effGetProgram) != 0) {
+    host->Dispatch(effSetProgram, 0, 0);
+  }
   FuzzCheck(host->LoadChunk(false, freshBank) == 1, "a fresh plug-in's bank loads");
   host->ForgetEvents();
 }
