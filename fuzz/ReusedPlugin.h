@@ -35,7 +35,11 @@ public:
     size_t size;
   };
 
-  static constexpr long DefaultCheckInterval = 4096;
+  static constexpr long DefaultCheckInterval = 8192;
+
+  // Where a failed check writes the input before the reset: libFuzzer's -artifact_prefix (from
+  // the command line), then "reset-leftover-input".
+  static void TakeArtifactPrefix(int argc, char** argv);
 
 private:
   void Make();

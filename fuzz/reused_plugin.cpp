@@ -9,7 +9,12 @@
 
 namespace {
 constexpr float SampleRate = 44100.0f;
-constexpr char LeftoverFile[] = "reset-leftover-input";
+constexpr char ArtifactPrefixFlag[] = "-artifact_prefix=";
+
+std::string& LeftoverFile() {
+  static std::string file = "reset-leftover-input";
+  return file;
+}
 
 long CheckIntervalFromEnvironment() {
   const char* text = std::getenv("OMBRIX_FUZZ_CHECK_EVERY");
@@ -17,6 +22,16 @@ long CheckIntervalFromEnvironment() {
   return interval > 0 ? interval : ReusedPlugin::DefaultCheckInterval;
 }
 } // namespace
+
+void ReusedPlugin::TakeArtifactPrefix(int argc, char** argv) {
+  const std::string flag = ArtifactPrefixFlag;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument.compare(0, flag.size(), flag) == 0) {
+      LeftoverFile() = argument.substr(flag.size()) + "reset-leftover-input";
+    }
+  }
+}
 
 ReusedPlugin::ReusedPlugin(int blockFrames)
     : blockFrames(blockFrames), checkInterval(CheckIntervalFromEnvironment()) {}
@@ -73,7 +88,7 @@ void ReusedPlugin::CheckAgainstNewPlugin(const uint8_t* input, size_t size) {
   if (difference.empty()) {
     return;
   }
-  if (std::FILE* file = std::fopen(LeftoverFile, "wb")) {
+  if (std::FILE* file = std::fopen(LeftoverFile().c_str(), "wb")) {
     std::fwrite(input, 1, size, file);
     std::fclose(file);
   }
@@ -81,6 +96,6 @@ void ReusedPlugin::CheckAgainstNewPlugin(const uint8_t* input, size_t size) {
       stderr,
       "the reset plug-in differs from a new one in %s; the input before the reset is in %s "
       "(with OMBRIX_FUZZ_CHECK_EVERY=1 it is the one that left that behind)\n",
-      difference.c_str(), LeftoverFile);
+      difference.c_str(), LeftoverFile().c_str());
   FuzzCheck(false, "a reset plug-in looks like a new one");
 }
