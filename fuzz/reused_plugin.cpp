@@ -10,9 +10,10 @@
 namespace {
 constexpr float SampleRate = 44100.0f;
 constexpr char ArtifactPrefixFlag[] = "-artifact_prefix=";
+constexpr char LeftoverName[] = "reset-leftover-input";
 
 std::string& LeftoverFile() {
-  static std::string file = "reset-leftover-input";
+  static std::string file = LeftoverName;
   return file;
 }
 
@@ -28,7 +29,7 @@ void ReusedPlugin::TakeArtifactPrefix(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument.compare(0, flag.size(), flag) == 0) {
-      LeftoverFile() = argument.substr(flag.size()) + "reset-leftover-input";
+      LeftoverFile() = argument.substr(flag.size()) + LeftoverName;
     }
   }
 }
@@ -54,18 +55,18 @@ ReusedPlugin::Loan::~Loan() {
 void ReusedPlugin::Make() {
   host = std::make_unique<FuzzHost>();
   host->Start(blockFrames);
-  // Saving a bank first stores the live values into the current program, as every later look at
-  // that program does too, so the bank is all a host can tell of the programs.
+  // Saving the bank first stores the live values into the current program, so this bank holds
+  // them there, where a new plug-in still holds the factory values. No host sees the difference:
+  // every way to look at the current program's stored values stores the live ones first.
   freshBank = host->SaveChunk(false);
   FuzzCheck(!freshBank.empty(), "a fresh plug-in saves its bank");
 }
 
-// Host calls where they reach: the sample rate and block size (each also compacts the MIDI queue
-// and sizes it for the block), processing off and on, program 0 chosen before the bank (whose load
-// re-selects the current program) and the fresh bank, which brings back every program's name and
-// values and with program 0 the parameters, and shows them on the editor. The rest first: the
-// queue emptied before the block size sizes it, the meters at rest before a block of no frames
-// shows them.
+// First what no host call reaches: the MIDI events still queued and the meter levels. Then the
+// sample rate and block size (each also compacts the queue and sizes it for the block), a block of
+// no frames (the meters show their rest), processing off and on, program 0 and the fresh bank,
+// whose load brings back every program's name and values, re-selects the current program (so
+// program 0 comes first) and with it the parameters, and shows them on the editor.
 void ReusedPlugin::Reset() {
   ReturnPluginToRest(host->effect);
   host->Dispatch(effSetSampleRate, 0, 0, nullptr, SampleRate);
