@@ -107,12 +107,15 @@ void PluginObservation::NoteParameters(FuzzHost& host, const std::string& when) 
 }
 
 // Events on both sides of the sub-block edges and before the block, among them the controller
-// that moves the amount mid-block; what is still queued from earlier inputs comes out too.
+// that moves the amount mid-block: the right channel takes the new amount from the start of the
+// sub-block holding it, so the audio shows the block size too. What is still queued from earlier
+// inputs comes out as well.
 void PluginObservation::NoteProbe(FuzzHost& host) {
   host.ForgetEvents();
   host.SendEvents({FuzzHost::Midi(-1, MidiNoteOn, 60, 100), FuzzHost::Midi(3, MidiNoteOff, 60, 0),
                    FuzzHost::Midi(40, MidiControlChange, AmountController, 64),
-                   FuzzHost::Midi(700, MidiControlChange, OtherController, 1),
+                   FuzzHost::Midi(300, MidiControlChange, OtherController, 1),
+                   FuzzHost::Midi(700, MidiControlChange, AmountController, 100),
                    FuzzHost::Midi(ProbeFrames - 1, MidiControlChange, AmountController, 127)});
   std::vector<double> signal(ProbeFrames);
   for (int i = 0; i < ProbeFrames; ++i) {
