@@ -8,10 +8,11 @@
 #include <vector>
 
 // The one plug-in a fuzzing process keeps for all its inputs: making one per input costs more
-// than the input itself. After each input it is brought back, through host calls only, to the
-// state of one just made and opened; after the first reset and every CheckInterval-th one, what
-// a host can see of it is compared with a newly made one's (PluginObservation), which fails the
-// run on any difference. OMBRIX_FUZZ_CHECK_EVERY=N sets the interval (1: after every input).
+// than the input itself. After each input it is brought back to the state of one just made and
+// opened, through host calls, and through the effect's ReturnToRest for the little no host call
+// reaches (PluginRest.h). After the first reset and then every DefaultCheckInterval resets (set
+// OMBRIX_FUZZ_CHECK_EVERY=N to change it; 1 checks after every input), what a host can see of it
+// is compared with a newly made plug-in (PluginObservation); any difference fails the run.
 class ReusedPlugin {
 public:
   explicit ReusedPlugin(int blockFrames);
@@ -35,7 +36,11 @@ public:
     size_t size;
   };
 
-  static constexpr long DefaultCheckInterval = 4096;
+  static constexpr long DefaultCheckInterval = 8192;
+
+  // Where a failed check writes the input before the reset: libFuzzer's -artifact_prefix (from
+  // the command line), then "reset-leftover-input".
+  static void TakeArtifactPrefix(int argc, char** argv);
 
 private:
   void Make();

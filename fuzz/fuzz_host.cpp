@@ -1,5 +1,6 @@
 #include "fuzz/FuzzHost.h"
 
+#include "fuzz/ReusedPlugin.h"
 #include "vst2/PluginEntry.h"
 
 FuzzHost::FuzzHost() {
@@ -56,7 +57,8 @@ void FuzzHost::TakeEvents(const VstEvents* events) {
 
 // One plug-in made before the first input fills the process-wide image cache, so no input pays
 // for decoding the editor's pictures (seconds under the sanitizers) and trips the time limit.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  ReusedPlugin::TakeArtifactPrefix(*argc, *argv);
   FuzzHost warmUp;
   return 0;
 }

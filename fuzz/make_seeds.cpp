@@ -9,6 +9,7 @@
 
 #include <png.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -101,6 +102,20 @@ void EventSeeds(const fs::path& folder) {
   out.Put<uint8_t>(1);
   out.Put<uint16_t>(700);
   WriteSeed(folder, "events", out.Bytes());
+
+  // Events no block reaches, a small block size and the amount controller: everything a kept
+  // plug-in must shed before the next input.
+  FuzzBytesWriter far;
+  far.Put<uint8_t>(2);
+  far.Put<int16_t>(100);
+  far.Put<uint8_t>(0);
+  far.Put<uint8_t>(3);
+  PutMidi(far, INT32_MAX, 0xB0, 69, 127);
+  PutMidi(far, 1 << 20, 0x90, 64, 90);
+  PutMidi(far, 50, 0xB0, 69, 10);
+  far.Put<uint8_t>(1);
+  far.Put<uint16_t>(1000);
+  WriteSeed(folder, "far-events", far.Bytes());
 }
 
 void TextSeeds(const fs::path& folder) {

@@ -1,6 +1,7 @@
 #include "fuzz/PluginObservation.h"
 
 #include "fuzz/FuzzHost.h"
+#include "fuzz/PluginRest.h"
 #include "vst2/EditorSnapshotExport.h"
 
 #include <algorithm>
@@ -19,12 +20,6 @@ constexpr int MidiNoteOff = 0x80;
 constexpr int MidiControlChange = 0xB0;
 constexpr int AmountController = 69;
 constexpr int OtherController = 70;
-
-// The meters only follow the signal, and no host call brings them back to rest; enough loud
-// blocks pull any two plug-ins' meters to the same full level, so the picture compares the rest.
-constexpr int MeterSettleBlocks = 96;
-constexpr int MeterSettleFrames = 16;
-constexpr double LoudSample = 1.5;
 
 std::vector<std::vector<double>> ProcessedBlock(FuzzHost& host, const std::vector<double>& signal) {
   std::vector<double> left(signal);
@@ -46,9 +41,10 @@ PluginObservation PluginObservation::Of(FuzzHost& host) {
   observation.NoteRecord(host);
   observation.NotePrograms(host);
   observation.NoteParameters(host, "");
+  observation.NoteValues<int32_t>("the MIDI events waiting", {WaitingMidiEvents(host.effect)});
+  observation.NoteEditorPicture(host);
   observation.NoteProbe(host);
   observation.NoteParameters(host, " after the probe");
-  observation.NoteEditorPicture(host);
   return observation;
 }
 
@@ -111,12 +107,15 @@ void PluginObservation::NoteParameters(FuzzHost& host, const std::string& when) 
 }
 
 // Events on both sides of the sub-block edges and before the block, among them the controller
-// that moves the amount mid-block; what is still queued from earlier inputs comes out too.
+// that moves the amount mid-block: the right channel takes the new amount from the start of the
+// sub-block holding it, so the audio shows the block size too. What is still queued from earlier
+// inputs comes out as well.
 void PluginObservation::NoteProbe(FuzzHost& host) {
   host.ForgetEvents();
   host.SendEvents({FuzzHost::Midi(-1, MidiNoteOn, 60, 100), FuzzHost::Midi(3, MidiNoteOff, 60, 0),
                    FuzzHost::Midi(40, MidiControlChange, AmountController, 64),
-                   FuzzHost::Midi(700, MidiControlChange, OtherController, 1),
+                   FuzzHost::Midi(300, MidiControlChange, OtherController, 1),
+                   FuzzHost::Midi(700, MidiControlChange, AmountController, 100),
                    FuzzHost::Midi(ProbeFrames - 1, MidiControlChange, AmountController, 127)});
   std::vector<double> signal(ProbeFrames);
   for (int i = 0; i < ProbeFrames; ++i) {
@@ -141,10 +140,6 @@ void PluginObservation::NoteEditorPicture(FuzzHost& host) {
   if (host.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) {
     NoteText("the editor picture", "no editor");
     return;
-  }
-  const std::vector<double> loud(MeterSettleFrames, LoudSample);
-  for (int block = 0; block < MeterSettleBlocks; ++block) {
-    ProcessedBlock(host, loud);
   }
   const int width = rect->right - rect->left;
   const int height = rect->bottom - rect->top;

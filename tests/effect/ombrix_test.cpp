@@ -307,3 +307,24 @@ TEST_F(OmbrixTest, HostKeysReachTheEditorInThePcNumberingAndAnswerWhetherAContro
                                                              {0x70, true},
                                                              {0x6F, true}}));
 }
+
+TEST_F(OmbrixTest, ReturnToRestDropsWaitingEventsAndStillsTheMeters) {
+  Dispatch(effOpen);
+  Queue(5, 0x90, 60, 100);
+  Queue(std::numeric_limits<int>::max(), 0xB0, 69, 127);
+  Process(1.0, 1.0, 8);
+  ASSERT_EQ(plugin->MidiQueue().PendingCount(), 1);
+  ASSERT_GT(plugin->MeterLevelLeft(), 0.0);
+  plugin->ReturnToRest();
+  EXPECT_EQ(plugin->MidiQueue().PendingCount(), 0);
+  EXPECT_EQ(plugin->MidiQueue().ReadIndex(), 0);
+  EXPECT_EQ(plugin->MeterLevelLeft(), 0.0);
+  EXPECT_EQ(plugin->MeterLevelRight(), 0.0);
+  // The dropped controller never turns the amount; events queued afterwards arrive as usual.
+  Queue(1, 0x80, 60, 0);
+  printed.clear();
+  Process(0.0, 0.0, 4);
+  EXPECT_EQ(printed.front(), "midi 8 channel: 1 cc: 60 val: 0\r\n");
+  EXPECT_EQ(plugin->MidiQueue().PendingCount(), 0);
+  EXPECT_EQ(plugin->Parameter(Ombrix::ParamAmount)->Value(), 0.0);
+}
