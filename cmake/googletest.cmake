@@ -1,6 +1,8 @@
-# GoogleTest: Debian's package natively; compiled from its sources for the Windows toolchains.
+# GoogleTest: Debian's package natively; compiled from its sources for the cross toolchains.
 if(CMAKE_CROSSCOMPILING)
-  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  if(WIN32)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  endif()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

@@ -1,129 +1,17 @@
+// The sample-by-sample clipper, the same on every processor.
 #include "effect/ClipKernel.h"
 
 #include "effect/SignalMath.h"
-#include "platform/CpuFeatures.h"
-
-#include <immintrin.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
-// The vector forms compute ClipSample as min(max(x, -T), T) with NaN masked to 0 and then the
-// same division. For a positive level that is the same value for every input, signed zeros
-// included; other levels, and buffers that overlap without being the same, take the plain loop.
-
-namespace {
-// Output running ahead of or behind input inside the same memory: each sample's result would
-// feed a later sample's input, which only the sample-by-sample loop reproduces.
-bool OverlapsApart(const double* input, const double* output, int frames) {
-  const auto in = reinterpret_cast<std::uintptr_t>(input);
-  const auto out = reinterpret_cast<std::uintptr_t>(output);
-  const std::uintptr_t bytes = static_cast<std::uintptr_t>(frames) * sizeof(double);
-  return in != out && in < out + bytes && out < in + bytes;
-}
-
-bool VectorFormApplies(const double* input, const double* output, int frames, double clipLevel) {
-  return clipLevel > 0.0 && !OverlapsApart(input, output, frames);
-}
-
-__attribute__((target("sse2"))) inline __m128d ClipTwo(__m128d x, __m128d level,
-                                                       __m128d negativeLevel) {
-  const __m128d clipped = _mm_min_pd(_mm_max_pd(x, negativeLevel), level);
-  return _mm_div_pd(_mm_and_pd(_mm_cmpord_pd(x, x), clipped), level);
-}
-
-__attribute__((target("avx2"))) inline __m256d ClipFour(__m256d x, __m256d level,
-                                                        __m256d negativeLevel) {
-  const __m256d clipped = _mm256_min_pd(_mm256_max_pd(x, negativeLevel), level);
-  return _mm256_div_pd(_mm256_and_pd(_mm256_cmp_pd(x, x, _CMP_ORD_Q), clipped), level);
-}
-
-__attribute__((target("sse2"))) inline double LargestOfTwo(__m128d peaks) {
-  return _mm_cvtsd_f64(_mm_max_sd(peaks, _mm_unpackhi_pd(peaks, peaks)));
-}
-
-double ClipTail(const double* input, double* output, int from, int frames, double clipLevel,
-                double peak) {
-  for (int i = from; i < frames; ++i) {
+double ClipSamplesPlain(const double* input, double* output, int frames, double clipLevel,
+                        double peak) {
+  for (int i = 0; i < frames; ++i) {
     const double y = ClipSample(input[i], clipLevel);
     output[i] = y;
     peak = std::max(peak, std::fabs(y));
   }
   return peak;
-}
-} // namespace
-
-double ClipSamplesPlain(const double* input, double* output, int frames, double clipLevel,
-                        double peak) {
-  return ClipTail(input, output, 0, frames, clipLevel, peak);
-}
-
-__attribute__((target("sse2"))) double ClipSamplesSse2(const double* input, double* output,
-                                                       int frames, double clipLevel, double peak) {
-  if (!VectorFormApplies(input, output, frames, clipLevel)) {
-    return ClipSamplesPlain(input, output, frames, clipLevel, peak);
-  }
-  const __m128d level = _mm_set1_pd(clipLevel);
-  const __m128d negativeLevel = _mm_set1_pd(-clipLevel);
-  const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(INT64_MAX));
-  // Magnitudes are never NaN, so the order in which maxima are taken does not matter.
-  __m128d peaks = _mm_set1_pd(peak);
-  int i = 0;
-  for (; i + 4 <= frames; i += 4) {
-    const __m128d a = ClipTwo(_mm_loadu_pd(input + i), level, negativeLevel);
-    const __m128d b = ClipTwo(_mm_loadu_pd(input + i + 2), level, negativeLevel);
-    _mm_storeu_pd(output + i, a);
-    _mm_storeu_pd(output + i + 2, b);
-    peaks = _mm_max_pd(_mm_max_pd(_mm_and_pd(a, magnitude), _mm_and_pd(b, magnitude)), peaks);
-  }
-  if (i + 2 <= frames) {
-    const __m128d a = ClipTwo(_mm_loadu_pd(input + i), level, negativeLevel);
-    _mm_storeu_pd(output + i, a);
-    peaks = _mm_max_pd(_mm_and_pd(a, magnitude), peaks);
-    i += 2;
-  }
-  return ClipTail(input, output, i, frames, clipLevel, LargestOfTwo(peaks));
-}
-
-__attribute__((target("avx2"))) double ClipSamplesAvx2(const double* input, double* output,
-                                                       int frames, double clipLevel, double peak) {
-  if (!VectorFormApplies(input, output, frames, clipLevel)) {
-    return ClipSamplesPlain(input, output, frames, clipLevel, peak);
-  }
-  const __m256d level = _mm256_set1_pd(clipLevel);
-  const __m256d negativeLevel = _mm256_set1_pd(-clipLevel);
-  const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(INT64_MAX));
-  __m256d peaks = _mm256_set1_pd(peak);
-  int i = 0;
-  for (; i + 8 <= frames; i += 8) {
-    const __m256d a = ClipFour(_mm256_loadu_pd(input + i), level, negativeLevel);
-    const __m256d b = ClipFour(_mm256_loadu_pd(input + i + 4), level, negativeLevel);
-    _mm256_storeu_pd(output + i, a);
-    _mm256_storeu_pd(output + i + 4, b);
-    peaks = _mm256_max_pd(_mm256_max_pd(_mm256_and_pd(a, magnitude), _mm256_and_pd(b, magnitude)),
-                          peaks);
-  }
-  if (i + 4 <= frames) {
-    const __m256d a = ClipFour(_mm256_loadu_pd(input + i), level, negativeLevel);
-    _mm256_storeu_pd(output + i, a);
-    peaks = _mm256_max_pd(_mm256_and_pd(a, magnitude), peaks);
-    i += 4;
-  }
-  __m128d halves = _mm_max_pd(_mm256_castpd256_pd128(peaks), _mm256_extractf128_pd(peaks, 1));
-  if (i + 2 <= frames) {
-    const __m128d a = ClipTwo(_mm_loadu_pd(input + i), _mm256_castpd256_pd128(level),
-                              _mm256_castpd256_pd128(negativeLevel));
-    _mm_storeu_pd(output + i, a);
-    halves = _mm_max_pd(_mm_and_pd(a, _mm256_castpd256_pd128(magnitude)), halves);
-    i += 2;
-  }
-  return ClipTail(input, output, i, frames, clipLevel, LargestOfTwo(halves));
-}
-
-double ClipSamples(const double* input, double* output, int frames, double clipLevel, double peak) {
-  if (ProcessorHasAvx2()) {
-    return ClipSamplesAvx2(input, output, frames, clipLevel, peak);
-  }
-  return ClipSamplesSse2(input, output, frames, clipLevel, peak);
 }

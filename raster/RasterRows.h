@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // The row loops of the combines the editor draws with on every tick: "over" at full and partial
 // weight, weighted copy, the half-and-half copy and the fills. Each set gives exactly the
@@ -23,11 +24,17 @@ struct RasterRows {
   void (*fillThreeQuarters)(std::uint32_t* d, int n, std::uint32_t colour);
 };
 
-// One pixel at a time.
+// One pixel at a time, on every processor.
 const RasterRows& RasterRowsScalar();
-// Four pixels at a time, the rest by the scalar set; every x86 processor this runs on has SSE2.
-const RasterRows& RasterRowsSse2();
-// Eight pixels at a time, the rest by the SSE2 set; none when the processor lacks AVX2.
-const RasterRows* RasterRowsAvx2();
+
+struct NamedRasterRows {
+  const char* name;
+  const RasterRows* rows;
+};
+// Every set this processor runs, the scalar one first and the widest last. On x86
+// (raster_rows_x86.cpp) also "sse2", four pixels at a time (every x86 processor this runs on),
+// and "avx2", eight at a time, where the processor has AVX2; other processors
+// (raster_rows_portable.cpp) have the scalar set alone.
+std::vector<NamedRasterRows> RasterRowSets();
 // The widest set the processor runs, chosen on first use.
 const RasterRows& RasterRowsBest();

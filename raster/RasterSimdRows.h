@@ -179,6 +179,9 @@ template <typename V, const RasterRows& (*Rest)()> RasterRows RasterSimdRowSet()
   };
 }
 
-// The AVX2 set without the processor check; only RasterRowsAvx2 may call it, and only on a
-// processor that has AVX2 (its file is compiled for AVX2 throughout).
+// The x86 sets, built for x86 only. SSE2: four pixels at a time, the rest by the scalar set.
+const RasterRows& RasterRowsSse2();
+// AVX2: eight pixels at a time, the rest by the SSE2 set, without the processor check; only
+// RasterRowSets may call it, and only on a processor that has AVX2 (its file is compiled for
+// AVX2 throughout).
 const RasterRows& RasterRowsAvx2Unchecked();

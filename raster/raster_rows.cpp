@@ -1,6 +1,6 @@
+// The scalar row loops, the same on every processor, and the choice of the widest set.
 #include "raster/RasterCombine.h"
 #include "raster/RasterRows.h"
-#include "raster/RasterSimdRows.h"
 
 using namespace raster_combine;
 
@@ -56,13 +56,6 @@ void FillThreeQuartersRow(std::uint32_t* d, int n, std::uint32_t colour) {
     d[i] = quarter + ((d[i] >> 2) & 0x3F3F3F3Fu) + half;
   }
 }
-
-const RasterRows* ChooseRows() {
-  if (const RasterRows* avx2 = RasterRowsAvx2()) {
-    return avx2;
-  }
-  return &RasterRowsSse2();
-}
 } // namespace
 
 const RasterRows& RasterRowsScalar() {
@@ -71,17 +64,7 @@ const RasterRows& RasterRowsScalar() {
   return rows;
 }
 
-// Checked here, outside the AVX2 file, so that no AVX2 instruction runs before the check. The
-// check covers the operating system's support for the wide registers too.
-const RasterRows* RasterRowsAvx2() {
-  __builtin_cpu_init();
-  if (!__builtin_cpu_supports("avx2")) {
-    return nullptr;
-  }
-  return &RasterRowsAvx2Unchecked();
-}
-
 const RasterRows& RasterRowsBest() {
-  static const RasterRows* const best = ChooseRows();
+  static const RasterRows* const best = RasterRowSets().back().rows;
   return *best;
 }

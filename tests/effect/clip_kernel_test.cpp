@@ -1,5 +1,4 @@
 #include "effect/ClipKernel.h"
-#include "platform/CpuFeatures.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +10,6 @@
 #include <vector>
 
 namespace {
-using Kernel = double (*)(const double*, double*, int, double, double);
 
 constexpr int LongestRun = 300;
 constexpr int Alignments = 4; // doubles: every position within a 32-byte vector
@@ -63,7 +61,7 @@ std::vector<double> Samples(std::mt19937& random, double level, int count) {
 
 // Runs kernel over every length and every alignment of input and output (apart and in place)
 // and compares outputs and peak bit for bit with the plain loop.
-void ExpectSameAsPlain(Kernel kernel) {
+void ExpectSameAsPlain(ClipKernel kernel) {
   std::mt19937 random(20261209);
   const double levels[] = {1.0, 0.5, 0.50005, 0.0001, 0.8, 0.2};
   for (double level : levels) {
@@ -114,15 +112,17 @@ TEST(ClipKernel, PlainLoopIsTheClipperWithItsPeak) {
   EXPECT_EQ(ClipSamplesPlain(in, out, 0, 0.5, 0.3), 0.3);
 }
 
-TEST(ClipKernel, TwoAtATimeMatchesThePlainLoop) {
-  ExpectSameAsPlain(ClipSamplesSse2);
-}
-
-TEST(ClipKernel, FourAtATimeMatchesThePlainLoop) {
-  if (!ProcessorHasAvx2()) {
-    GTEST_SKIP() << "this processor has no AVX2";
+// x86: two at a time, and four at a time where the processor has AVX2; other processors have no
+// vector forms and run the plain loop alone.
+TEST(ClipKernel, EveryVectorFormMatchesThePlainLoop) {
+  const std::vector<ClipKernelForm> forms = ClipSamplesVectorForms();
+  if (forms.empty()) {
+    GTEST_SKIP() << "no vector forms on this processor: ClipSamples is the plain loop";
   }
-  ExpectSameAsPlain(ClipSamplesAvx2);
+  for (const ClipKernelForm& form : forms) {
+    SCOPED_TRACE(form.name);
+    ExpectSameAsPlain(form.kernel);
+  }
 }
 
 TEST(ClipKernel, ChosenFormMatchesThePlainLoop) {

@@ -4,7 +4,9 @@
 #include "editor/x11/EditorX11.h"
 #include "raster/IArgb.h"
 
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -58,6 +60,20 @@ public:
   std::string record;
   std::string savedPath;
 };
+
+// Whether posix_spawnp reports a program it could not start. Under user-mode emulation (qemu-user
+// runs the arm64 tests) it cannot: the emulator turns its vfork into a fork, so the child's
+// failure never reaches the parent, and the start counts as done.
+bool SpawnReportsMissingPrograms() {
+  char program[] = "ombrix-no-such-program";
+  char* const arguments[] = {program, nullptr};
+  pid_t started = 0;
+  if (posix_spawnp(&started, program, nullptr, nullptr, arguments, environ) != 0) {
+    return true;
+  }
+  waitpid(started, nullptr, 0);
+  return false;
+}
 } // namespace
 
 TEST(X11Services, LinksStartXdgOpenWithTheAddressAsOneArgumentAndNoShell) {
@@ -78,6 +94,10 @@ TEST(X11Services, ALinkNeedingConfirmationOrWithoutABrowserOpensNothing) {
     EXPECT_FALSE(editor.OpenLink(nullptr, "", nullptr, nullptr));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(browser.Started());
+  }
+  if (!SpawnReportsMissingPrograms()) {
+    GTEST_SKIP() << "posix_spawnp cannot report a program that did not start here (user-mode "
+                    "emulation), so no missing browser can be told";
   }
   const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
   setenv("PATH", "/nonexistent", 1);

@@ -1,3 +1,4 @@
+// The x86 conversions: SSE2 on every x86 processor, AVX2 where the processor has it.
 #include "plugin/SampleConversion.h"
 
 #include "platform/CpuFeatures.h"

@@ -1,3 +1,4 @@
+// The x86 probe: the processor's own answer, read once when the library loads.
 #include "platform/CpuFeatures.h"
 
 namespace {
