@@ -41,6 +41,7 @@ public:
   int AnimateWithTempo() const { return animateWithTempo; }
   double MeterLevelLeft() const { return meterLevelLeft; }
   double MeterLevelRight() const { return meterLevelRight; }
+  const IMidiEventQueue& MidiQueue() const { return midiQueue; }
   // Drops the MIDI events still waiting and sets both meter levels to zero, as in a plug-in just
   // made: for test hosts that keep one plug-in for many runs (ombrix_rest.cpp). No host call
   // does either: events dated beyond every block wait for ever, and meters only decay.
