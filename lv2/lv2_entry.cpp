@@ -86,6 +86,6 @@ const LV2_Descriptor Descriptor = {PluginUri(), Instantiate, ConnectPort, Activa
                                    Run,         Deactivate,  Cleanup,     ExtensionData};
 } // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {
   return index == 0 ? &Descriptor : nullptr;
 }

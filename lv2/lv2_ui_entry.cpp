@@ -37,6 +37,6 @@ const void* ExtensionData(const char* uri) {
 const LV2UI_Descriptor Descriptor = {PluginUiUri(), Instantiate, Cleanup, PortEvent, ExtensionData};
 } // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
   return index == 0 ? &Descriptor : nullptr;
 }

@@ -7,7 +7,7 @@
 
 // The VST 2 binding of the plug-in base: builds the effect record the host keeps, answers the
 // host's opcodes (vst2_dispatcher.cpp), runs the audio and parameter entry functions
-// (vst2_entry_functions.cpp) and makes every call back into the host (vst2_host_calls.cpp).
+// (vst2_audio.cpp) and makes every call back into the host (vst2_host_calls.cpp).
 class IVst2Plugin : public IAudioPlugin {
 public:
   // What the effect's constructor passes on from the host.
