@@ -33,10 +33,11 @@ public:
   virtual void WritePort(uint32_t port, float value) = 0;
 };
 
-// The LV2 binding of the plug-in base. run() carries the control ports to the parameters, the
-// atom inputs' MIDI to OnMidiEvent and their transport to HostTransport, runs the audio through
-// the base's block runner, and passes MIDI back on the atom output (lv2_run.cpp); the state
-// extension stores the bank block and the current program (lv2_state.cpp).
+// The LV2 binding of the plug-in base (lv2_plugin.cpp). run() carries the control ports to the
+// parameters and runs the audio through the base's block runner (lv2_audio.cpp); the atom inputs'
+// MIDI goes to OnMidiEvent, their transport to HostTransport, and MIDI is passed back on the atom
+// output (lv2_events.cpp); the state extension stores the bank block and the current program
+// (lv2_state.cpp); the UI is the editor in the host's window (lv2_ui.cpp).
 class ILv2Plugin : public IAudioPlugin {
 public:
   // What the effect's constructor passes on from the host.

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 
-// The VST 2 binding of the plug-in base: builds the effect record the host keeps, answers the
-// host's opcodes (vst2_dispatcher.cpp), runs the audio and parameter entry functions
-// (vst2_audio.cpp) and makes every call back into the host (vst2_host_calls.cpp).
+// The VST 2 binding of the plug-in base: builds the effect record the host keeps
+// (vst2_plugin.cpp), answers the host's opcodes (vst2_dispatcher.cpp), runs the audio and
+// parameter entry functions (vst2_audio.cpp), takes and sends MIDI (vst2_events.cpp), moves state
+// blocks (vst2_state.cpp), drives the editor (vst2_editor.cpp) and makes every other call back
+// into the host (vst2_host_calls.cpp).
 class IVst2Plugin : public IAudioPlugin {
 public:
   // What the effect's constructor passes on from the host.

@@ -58,33 +58,3 @@ void VSTCALLBACK IVst2Plugin::HostWriteParameter(AEffect* record, VstInt32 index
     plugin->SetParameterFromHost(index, value, ParameterUnits::Normalized, EditorEcho::Show);
   }
 }
-
-void IVst2Plugin::TakeHostEvents(const VstEvents* events) {
-  // Hosts allocate the pointer array for numEvents entries, though the record declares two;
-  // indexing the declared array past them is out of its bounds.
-  VstEvent* const* entries = events->events;
-  for (VstInt32 i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = entries[i];
-    if (!event) {
-      continue;
-    }
-    if (event->type == kVstMidiType) {
-      const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-      IMidiEvent received;
-      received.offset = midi->deltaFrames;
-      received.status = static_cast<uint8_t>(midi->midiData[0]);
-      received.data1 = static_cast<uint8_t>(midi->midiData[1]);
-      received.data2 = static_cast<uint8_t>(midi->midiData[2]);
-      OnMidiEvent(&received);
-    } else if (event->type == kVstSysExType) {
-      const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
-      ISysexEvent received;
-      received.offset = sysex->deltaFrames;
-      // A dump without bytes or with a negative length is handed on as an empty one.
-      const bool hasBytes = sysex->sysexDump && sysex->dumpBytes > 0;
-      received.size = hasBytes ? sysex->dumpBytes : 0;
-      received.data = hasBytes ? sysex->sysexDump : nullptr;
-      OnSysexEvent(&received);
-    }
-  }
-}

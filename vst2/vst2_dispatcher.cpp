@@ -1,6 +1,5 @@
 #include "vst2/IVst2Plugin.h"
 
-#include "plugin/HostKeys.h"
 #include "plugin/NumberText.h"
 
 #include <algorithm>
@@ -26,34 +25,6 @@ void CopyToHost(void* destination, const char* text, int capacity) {
   out[length] = '\0';
 }
 
-// The PC virtual-key number the editor reads keys in, for a host's key: named keys by their VST
-// code, the rest by their character; -1 for keys with no such number.
-int PcVirtualKey(VstInt32 character, VstIntPtr virtualKey) {
-  if (virtualKey == VKEY_SPACE) {
-    return VirtualKeySpace;
-  }
-  // VST orders the arrows left, up, right, down, as the PC numbering does.
-  if (virtualKey >= VKEY_LEFT && virtualKey <= VKEY_DOWN) {
-    return VirtualKeyLeft + static_cast<int>(virtualKey - VKEY_LEFT);
-  }
-  if (virtualKey >= VKEY_NUMPAD0 && virtualKey <= VKEY_NUMPAD9) {
-    return VirtualKeyNumpad0 + static_cast<int>(virtualKey - VKEY_NUMPAD0);
-  }
-  if (virtualKey >= VKEY_MULTIPLY && virtualKey <= VKEY_DIVIDE) {
-    return VirtualKeyMultiply + static_cast<int>(virtualKey - VKEY_MULTIPLY);
-  }
-  if (virtualKey >= VKEY_F1 && virtualKey <= VKEY_F12) {
-    return VirtualKeyF1 + static_cast<int>(virtualKey - VKEY_F1);
-  }
-  if (character == ' ' || (character >= '0' && character <= '9') ||
-      (character >= 'A' && character <= 'Z')) {
-    return character;
-  }
-  if (character >= 'a' && character <= 'z') {
-    return character - 'a' + 'A';
-  }
-  return -1;
-}
 } // namespace
 
 VstIntPtr VSTCALLBACK IVst2Plugin::VSTDispatcher(AEffect* record, VstInt32 opcode, VstInt32 index,
@@ -238,53 +209,6 @@ void IVst2Plugin::SelectProgram(VstIntPtr program) {
   const bool fitsInt =
       program >= std::numeric_limits<int>::min() && program <= std::numeric_limits<int>::max();
   SelectPreset(fitsInt ? static_cast<int>(program) : -1);
-}
-
-VstIntPtr IVst2Plugin::DispatchEditor(VstInt32 opcode, void* ptr) {
-  IAttachedEditor* attached = Editor();
-  if (!attached) {
-    return 0;
-  }
-  switch (opcode) {
-  case effEditGetRect:
-    if (!ptr) {
-      return 0;
-    }
-    *static_cast<ERect**>(ptr) = &editorRect;
-    return 1;
-  case effEditOpen:
-    return OpenEditor(NativeParentFromPointer(ptr)) ? 1 : 0;
-  default:
-    CloseEditor();
-    return 1;
-  }
-}
-
-VstIntPtr IVst2Plugin::DispatchEditorKey(bool down, VstInt32 character, VstIntPtr virtualKey) {
-  return EditorKey(PcVirtualKey(character, virtualKey), down) ? 1 : 0;
-}
-
-VstIntPtr IVst2Plugin::GetChunk(bool program, void* ptr) {
-  if (!ptr) {
-    return 0;
-  }
-  IByteBlock& block = program ? programState : bankState;
-  if (!SaveStateBlock(program ? StateBlockKind::Program : StateBlockKind::Bank, &block)) {
-    return 0;
-  }
-  *static_cast<void**>(ptr) = block.Data();
-  return block.Size();
-}
-
-// A bank block without the current header holds the values of the first versions' programs; a
-// block that runs short leaves what was read, as VST 2 hosts have always seen it.
-VstIntPtr IVst2Plugin::SetChunk(bool program, VstIntPtr size, const void* data) {
-  const StateBlockKind kind = program ? StateBlockKind::Program : StateBlockKind::Bank;
-  IByteBlock& block = program ? programState : bankState;
-  return LoadStateBlock(kind, data, size, OlderBlocks::ReadAsProgram, ShortBlocks::KeepWhatWasRead,
-                        &block) == StateLoadResult::Loaded
-             ? 1
-             : 0;
 }
 
 VstIntPtr IVst2Plugin::StringToParameter(int index, const char* text) {

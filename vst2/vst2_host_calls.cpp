@@ -105,34 +105,3 @@ void IVst2Plugin::HostTransport(ITransportInfo* transport) {
   transport->playing = (time->flags & kVstTransportPlaying) != 0;
   transport->cycling = (time->flags & kVstTransportCycleActive) != 0;
 }
-
-bool IVst2Plugin::SendMidiEvent(const IMidiEvent* event) {
-  VstMidiEvent midi;
-  std::memset(&midi, 0, sizeof(midi));
-  midi.type = kVstMidiType;
-  midi.byteSize = sizeof(VstMidiEvent);
-  midi.deltaFrames = event->offset;
-  midi.midiData[0] = static_cast<char>(event->status);
-  midi.midiData[1] = static_cast<char>(event->data1);
-  midi.midiData[2] = static_cast<char>(event->data2);
-  VstEvents list;
-  std::memset(&list, 0, sizeof(list));
-  list.numEvents = 1;
-  list.events[0] = reinterpret_cast<VstEvent*>(&midi);
-  return CallHost(audioMasterProcessEvents, 0, 0, &list) == 1;
-}
-
-bool IVst2Plugin::SendSysexEvent(const ISysexEvent* event) {
-  VstMidiSysexEvent sysex;
-  std::memset(&sysex, 0, sizeof(sysex));
-  sysex.type = kVstSysExType;
-  sysex.byteSize = 32;
-  sysex.deltaFrames = event->offset;
-  sysex.dumpBytes = event->size;
-  sysex.sysexDump = const_cast<char*>(event->data);
-  VstEvents list;
-  std::memset(&list, 0, sizeof(list));
-  list.numEvents = 1;
-  list.events[0] = reinterpret_cast<VstEvent*>(&sysex);
-  return CallHost(audioMasterProcessEvents, 0, 0, &list) == 1;
-}

@@ -81,24 +81,6 @@ IVst2Plugin* IVst2Plugin::FromEffect(AEffect* record) {
   return record ? static_cast<IVst2Plugin*>(record->object) : nullptr;
 }
 
-void IVst2Plugin::AttachEditor(IAttachedEditor* newEditor) {
-  if (!newEditor) {
-    return;
-  }
-  IAudioPlugin::AttachEditor(newEditor);
-  effect.flags |= effFlagsHasEditor;
-  editorRect = ERect{0, 0, static_cast<int16_t>(newEditor->Height()),
-                     static_cast<int16_t>(newEditor->Width())};
-}
-
-void IVst2Plugin::EditorSizeChanged(int, int) {
-  if (IAttachedEditor* attached = Editor()) {
-    editorRect.bottom = static_cast<int16_t>(attached->Height());
-    editorRect.right = static_cast<int16_t>(attached->Width());
-    OnEditorResized();
-  }
-}
-
 void IVst2Plugin::SetProcessingDelay(int samples) {
   IAudioPlugin::SetProcessingDelay(samples);
   effect.initialDelay = samples;
