@@ -228,8 +228,6 @@ private:
   void StageSubBlock(float** hostInputs, float** hostOutputs, int offset, int frames);
   void DeliverSubBlock(int frames, OutputDelivery delivery);
   template <typename SubBlockWork> void RunInSubBlocks(int frames, SubBlockWork&& work);
-
-  // The host's input buffers of the current sub-block, for StageFloatInputs; sized with the pins
-  // so the audio path never allocates.
-  std::vector<float*> subBlockInputs;
+  // StageFloatInputs from offset frames into each host buffer: a sub-block of a longer call.
+  void StageFloatInputsAt(int first, int count, float** hostInputs, int offset, int frames);
 };

@@ -70,7 +70,6 @@ void IAudioPlugin::ParseChannelConfigs(const char* configText) {
 
   inputPointers.assign(static_cast<size_t>(maxInputs), nullptr);
   outputPointers.assign(static_cast<size_t>(maxOutputs), nullptr);
-  subBlockInputs.assign(static_cast<size_t>(maxInputs), nullptr);
   inputs.resize(inputPointers.size());
   outputs.resize(outputPointers.size());
   for (size_t i = 0; i < inputs.size(); ++i) {
@@ -253,9 +252,14 @@ void IAudioPlugin::ConnectOutputs(int first, int count, bool connected) {
 }
 
 void IAudioPlugin::StageFloatInputs(int first, int count, float** hostInputs, int frames) {
-  if (!hostInputs) {
-    return;
+  if (hostInputs) {
+    StageFloatInputsAt(first, count, hostInputs, 0, frames);
   }
+}
+
+// A host array that is missing, or a missing buffer in it, reads as silence.
+void IAudioPlugin::StageFloatInputsAt(int first, int count, float** hostInputs, int offset,
+                                      int frames) {
   int begin = 0;
   int end = 0;
   ClipChannelRange(first, count, InputCount(), &begin, &end);
@@ -266,9 +270,9 @@ void IAudioPlugin::StageFloatInputs(int first, int count, float** hostInputs, in
     if (!pin.connected) {
       continue;
     }
-    // A channel the host gave no buffer for reads as silence.
-    if (const float* source = *hostInputs++) {
-      WidenSamples(source, pin.scratch.data(), staged);
+    const float* source = hostInputs ? *hostInputs++ : nullptr;
+    if (source) {
+      WidenSamples(source + offset, pin.scratch.data(), staged);
     } else {
       std::fill(pin.scratch.begin(), pin.scratch.begin() + staged, 0.0);
     }

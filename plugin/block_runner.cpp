@@ -73,15 +73,8 @@ void IAudioPlugin::PointAtHostBuffers(double** hostInputs, double** hostOutputs,
 }
 
 void IAudioPlugin::StageSubBlock(float** hostInputs, float** hostOutputs, int offset, int frames) {
+  StageFloatInputsAt(0, InputCount(), hostInputs, offset, frames);
   int next = 0;
-  for (IInputPin& pin : inputs) {
-    if (pin.connected) {
-      subBlockInputs[static_cast<size_t>(next)] = HostChannel(hostInputs, next, offset);
-      ++next;
-    }
-  }
-  StageFloatInputs(0, InputCount(), subBlockInputs.data(), frames);
-  next = 0;
   for (IOutputPin& pin : outputs) {
     pin.floatDestination = pin.connected ? HostChannel(hostOutputs, next++, offset) : nullptr;
     if (pin.connected) {

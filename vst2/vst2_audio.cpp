@@ -22,21 +22,22 @@ void VSTCALLBACK IVst2Plugin::HostProcessAdding(AEffect* record, float** inputs,
 }
 
 void IVst2Plugin::ProcessDouble(double** hostInputs, double** hostOutputs, int frames) {
+  IScopedLock guard(pluginLock);
   AnnounceMidiWish();
   RunHostBlock(hostInputs, hostOutputs, frames);
 }
 
 void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int frames,
                                bool accumulate) {
+  IScopedLock guard(pluginLock);
   AnnounceMidiWish();
   RunHostBlock(hostInputs, hostOutputs, frames,
                accumulate ? OutputDelivery::Accumulate : OutputDelivery::Replace);
 }
 
 // Hosts that stop sending events to a plug-in that has not asked for them lately are told every
-// block.
+// block. Callers hold the lock for the whole call, as the block runner then takes it again.
 void IVst2Plugin::AnnounceMidiWish() {
-  IScopedLock guard(pluginLock);
   if (wantsMidi) {
     CallHost(audioMasterWantMidi);
   }
