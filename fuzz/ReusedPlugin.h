@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fuzz/FuzzHost.h"
+#include "fuzz/ResetCheck.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +11,8 @@
 // The one plug-in a fuzzing process keeps for all its inputs: making one per input costs more
 // than the input itself. After each input it is brought back to the state of one just made and
 // opened, through host calls, and through the effect's ReturnToRest for the little no host call
-// reaches (PluginRest.h). After the first reset and then every DefaultCheckInterval resets (set
-// OMBRIX_FUZZ_CHECK_EVERY=N to change it; 1 checks after every input), what a host can see of it
-// is compared with a newly made plug-in (PluginObservation); any difference fails the run.
+// reaches (PluginRest.h). When ResetCheck says so, what a host can see of it is compared with a
+// newly made plug-in (PluginObservation); any difference fails the run.
 class ReusedPlugin {
 public:
   explicit ReusedPlugin(int blockFrames);
@@ -36,12 +36,6 @@ public:
     size_t size;
   };
 
-  static constexpr long DefaultCheckInterval = 8192;
-
-  // Where a failed check writes the input before the reset: libFuzzer's -artifact_prefix (from
-  // the command line), then "reset-leftover-input".
-  static void TakeArtifactPrefix(int argc, char** argv);
-
 private:
   void Make();
   void Reset();
@@ -49,8 +43,7 @@ private:
   void CheckAgainstNewPlugin(const uint8_t* input, size_t size);
 
   int blockFrames;
-  long checkInterval;
+  ResetCheck check;
   std::unique_ptr<FuzzHost> host;
   std::vector<unsigned char> freshBank;
-  long resets = 0;
 };

@@ -58,7 +58,7 @@ void FuzzHost::TakeEvents(const VstEvents* events) {
 // One plug-in made before the first input fills the process-wide image cache, so no input pays
 // for decoding the editor's pictures (seconds under the sanitizers) and trips the time limit.
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  ReusedPlugin::TakeArtifactPrefix(*argc, *argv);
+  ResetCheck::TakeArtifactPrefix(*argc, *argv);
   FuzzHost warmUp;
   return 0;
 }

@@ -217,6 +217,58 @@ void MidiFileSeeds(const fs::path& folder) {
             {'M', 'T', 'h', 'd', 0, 0, 0,    6,    0,    0,    0,    1,    0xE7, 40,   'M', 'T',
              'r', 'k', 0,   0,   0, 9, 0x83, 0x74, 0xB0, 0x07, 0x40, 0x00, 0xFF, 0x2F, 0x00});
 }
+// The LV2 state fuzzer's layout: flags (bank and program there), a program number, the bank,
+// which both bindings save alike.
+void Lv2StateSeeds(const fs::path& folder) {
+  constexpr uint8_t BankAndProgram = 1 | 4;
+  FuzzHost host;
+  host.Start(64);
+  const std::vector<uint8_t> bank = Chunk(host, false);
+  for (const int32_t program : {0, 3}) {
+    FuzzBytesWriter out;
+    out.Put<uint8_t>(BankAndProgram);
+    out.Put<int32_t>(program);
+    out.PutBytes(bank.data(), bank.size());
+    WriteSeed(folder, "bank-program" + std::to_string(program), out.Bytes());
+  }
+}
+
+void PutLv2Midi(FuzzBytesWriter& out, int64_t frame, std::vector<uint8_t> message) {
+  out.Put<uint8_t>(0);
+  out.Put<int64_t>(frame);
+  out.Put<uint8_t>(static_cast<uint8_t>(message.size()));
+  out.PutBytes(message.data(), message.size());
+}
+
+// The LV2 events fuzzer's layout: a rolling transport at bar 2, MIDI of every length (a sysex
+// among it) at and beyond the run's end, a control value past its range, runs of two lengths.
+void Lv2EventSeeds(const fs::path& folder) {
+  constexpr uint8_t BarBeatTempoSpeed = 1 | 2 | 16 | 32;
+  constexpr uint8_t DoubleType = 1;
+  FuzzBytesWriter out;
+  out.Put<uint8_t>(1);
+  out.Put<int64_t>(0);
+  out.Put<uint8_t>(BarBeatTempoSpeed);
+  for (const double value : {2.0, 0.5, 128.0, 1.0}) {
+    out.Put<uint8_t>(DoubleType);
+    out.Put<double>(value);
+  }
+  PutLv2Midi(out, 10, {0xB0, 69, 100});
+  PutLv2Midi(out, 20, {0x90, 60, 100});
+  PutLv2Midi(out, 30, {0xC0, 5});
+  PutLv2Midi(out, 40, {0xF8});
+  PutLv2Midi(out, 50, {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
+  PutLv2Midi(out, 5000, {0xB0, 69, 1});
+  out.Put<uint8_t>(2);
+  out.Put<uint8_t>(0);
+  out.Put<float>(250.0f);
+  out.Put<uint8_t>(3);
+  out.Put<uint16_t>(700);
+  PutLv2Midi(out, 0, {0x80, 60, 0});
+  out.Put<uint8_t>(3);
+  out.Put<uint16_t>(2048);
+  WriteSeed(folder, "events", out.Bytes());
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -231,5 +283,7 @@ int main(int argc, char** argv) {
   ImageSeeds(seeds / "fuzz_png_decode");
   PresetFileSeeds(seeds / "fuzz_fx_files");
   MidiFileSeeds(seeds / "fuzz_midi_file");
+  Lv2StateSeeds(seeds / "fuzz_lv2_state");
+  Lv2EventSeeds(seeds / "fuzz_lv2_events");
   return 0;
 }

@@ -3,39 +3,11 @@
 #include "fuzz/PluginObservation.h"
 #include "fuzz/PluginRest.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 namespace {
 constexpr float SampleRate = 44100.0f;
-constexpr char ArtifactPrefixFlag[] = "-artifact_prefix=";
-constexpr char LeftoverName[] = "reset-leftover-input";
-
-std::string& LeftoverFile() {
-  static std::string file = LeftoverName;
-  return file;
-}
-
-long CheckIntervalFromEnvironment() {
-  const char* text = std::getenv("OMBRIX_FUZZ_CHECK_EVERY");
-  const long interval = text ? std::strtol(text, nullptr, 10) : 0;
-  return interval > 0 ? interval : ReusedPlugin::DefaultCheckInterval;
-}
 } // namespace
 
-void ReusedPlugin::TakeArtifactPrefix(int argc, char** argv) {
-  const std::string flag = ArtifactPrefixFlag;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (argument.compare(0, flag.size(), flag) == 0) {
-      LeftoverFile() = argument.substr(flag.size()) + LeftoverName;
-    }
-  }
-}
-
-ReusedPlugin::ReusedPlugin(int blockFrames)
-    : blockFrames(blockFrames), checkInterval(CheckIntervalFromEnvironment()) {}
+ReusedPlugin::ReusedPlugin(int blockFrames) : blockFrames(blockFrames) {}
 
 ReusedPlugin::Loan::Loan(ReusedPlugin& owner, const uint8_t* data, size_t size)
     : owner(owner), data(data), size(size) {
@@ -46,7 +18,7 @@ ReusedPlugin::Loan::Loan(ReusedPlugin& owner, const uint8_t* data, size_t size)
 
 ReusedPlugin::Loan::~Loan() {
   owner.Reset();
-  if (owner.resets++ % owner.checkInterval == 0) {
+  if (owner.check.Due()) {
     owner.CheckAgainstNewPlugin(data, size);
     owner.Reset();
   }
@@ -84,19 +56,7 @@ void ReusedPlugin::Reset() {
 void ReusedPlugin::CheckAgainstNewPlugin(const uint8_t* input, size_t size) {
   FuzzHost newPlugin;
   newPlugin.Start(blockFrames);
-  const std::string difference = PluginObservation::FirstDifference(
-      PluginObservation::Of(*host), PluginObservation::Of(newPlugin));
-  if (difference.empty()) {
-    return;
-  }
-  if (std::FILE* file = std::fopen(LeftoverFile().c_str(), "wb")) {
-    std::fwrite(input, 1, size, file);
-    std::fclose(file);
-  }
-  std::fprintf(
-      stderr,
-      "the reset plug-in differs from a new one in %s; the input before the reset is in %s "
-      "(with OMBRIX_FUZZ_CHECK_EVERY=1 it is the one that left that behind)\n",
-      difference.c_str(), LeftoverFile().c_str());
-  FuzzCheck(false, "a reset plug-in looks like a new one");
+  ResetCheck::FailOnDifference(PluginObservation::FirstDifference(PluginObservation::Of(*host),
+                                                                  PluginObservation::Of(newPlugin)),
+                               input, size);
 }
