@@ -50,11 +50,17 @@ void ILv2Plugin::TakeMidi(const LV2_Atom_Event* event) {
     OnSysexEvent(&sysex);
     return;
   }
+  // A message cut short or with a status byte where data belongs is no message: passed on, it
+  // would reach other plug-ins malformed.
+  if (!Midi::StartsWithWholeMessage(bytes, size)) {
+    return;
+  }
+  const uint32_t needed = Midi::MessageBytes(bytes[0]);
   IMidiEvent midi;
   midi.offset = offset;
   midi.status = bytes[0];
-  midi.data1 = size > 1 ? bytes[1] : 0;
-  midi.data2 = size > 2 ? bytes[2] : 0;
+  midi.data1 = needed > 1 ? bytes[1] : 0;
+  midi.data2 = needed > 2 ? bytes[2] : 0;
   OnMidiEvent(&midi);
 }
 
@@ -88,8 +94,9 @@ void ILv2Plugin::EndOutputSequence() {
 // or one the effect delivers late) is written at the nearest frame that keeps the order.
 bool ILv2Plugin::SendMidiEvent(const IMidiEvent* event) {
   IScopedLock guard(pluginLock);
+  const uint8_t bytes[3] = {event->status, event->data1, event->data2};
   const uint32_t size = Midi::MessageBytes(event->status);
-  if (!sequenceOpen || size == 0) {
+  if (!sequenceOpen || !Midi::StartsWithWholeMessage(bytes, sizeof(bytes))) {
     return false;
   }
   const int64_t lastFrame = std::max(runFrames - 1, 0);
@@ -100,7 +107,6 @@ bool ILv2Plugin::SendMidiEvent(const IMidiEvent* event) {
   if (forge.offset + needed > forge.size) {
     return false;
   }
-  const uint8_t bytes[3] = {event->status, event->data1, event->data2};
   if (!lv2_atom_forge_frame_time(&forge, frame) ||
       !lv2_atom_forge_atom(&forge, size, uris.midiEvent) ||
       !lv2_atom_forge_write(&forge, bytes, size)) {

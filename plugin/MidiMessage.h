@@ -55,4 +55,21 @@ constexpr uint32_t MessageBytes(uint8_t status) {
     return 1;
   }
 }
+// True when bytes[0..size) starts with one whole short message: a status byte (not a
+// system-exclusive start) and every data byte it needs, each below the status bit.
+constexpr bool StartsWithWholeMessage(const uint8_t* bytes, uint32_t size) {
+  if (size == 0 || bytes[0] == SysexStart) {
+    return false;
+  }
+  const uint32_t needed = MessageBytes(bytes[0]);
+  if (needed == 0 || size < needed) {
+    return false;
+  }
+  for (uint32_t i = 1; i < needed; ++i) {
+    if (bytes[i] & StatusBit) {
+      return false;
+    }
+  }
+  return true;
+}
 } // namespace Midi
