@@ -191,6 +191,21 @@ void IAudioPlugin::SetMaxBlockFrames(int frames) {
   if (frames == maxBlockFrames || frames < 0) {
     return;
   }
+  // Buffers that hold the size already are zeroed where they are: a host going back to a smaller
+  // block costs no allocation, and the channels keep pointing at them.
+  const size_t wanted = static_cast<size_t>(frames);
+  const auto holds = [wanted](const auto& pin) { return pin.scratch.capacity() >= wanted; };
+  if (std::all_of(inputs.begin(), inputs.end(), holds) &&
+      std::all_of(outputs.begin(), outputs.end(), holds)) {
+    for (IInputPin& pin : inputs) {
+      pin.scratch.assign(wanted, 0.0);
+    }
+    for (IOutputPin& pin : outputs) {
+      pin.scratch.assign(wanted, 0.0);
+    }
+    maxBlockFrames = frames;
+    return;
+  }
   // Fresh buffers first, so a failed allocation leaves the old ones in place.
   std::vector<std::vector<double>> fresh(inputs.size() + outputs.size());
   for (std::vector<double>& buffer : fresh) {
