@@ -58,10 +58,8 @@ ILv2Ui* ILv2Ui::Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV
   if (!ui) {
     return nullptr;
   }
-  INativeParent nativeParent;
-  nativeParent.api = WindowApi::X11;
-  nativeParent.x11Window = static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent));
-  void* window = plugin->OpenEditor(nativeParent);
+  // ui:parent carries the X window id in the pointer, as VST 2's editor-open call does on Linux.
+  void* window = plugin->OpenEditor(NativeParentFromPointer(parent));
   if (!window) {
     delete ui;
     Decline(features, "the editor's window could not be opened in the host's window");

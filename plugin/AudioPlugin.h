@@ -134,8 +134,9 @@ public:
   StateLoadResult LoadStateBlock(StateBlockKind kind, const void* data, int64_t size,
                                  OlderBlocks older, ShortBlocks shortBlocks, IByteBlock* staging);
 
-  // The editor session a binding drives (editor_session.cpp). Open and close run under the
-  // lock; Idle and the descriptor without it, on the host's user-interface thread.
+  // The editor session a binding drives (editor_session.cpp), all on the host's user-interface
+  // thread. The window work runs outside the plug-in's lock (only the effect's open and close
+  // notices take it), so the window system's own locks are never taken inside it.
   // OpenEditor answers the editor's native window, or nullptr when none opened.
   void* OpenEditor(const INativeParent& parent);
   void CloseEditor();

@@ -55,6 +55,8 @@ StateLoadResult IAudioPlugin::LoadStateBlock(StateBlockKind kind, const void* da
     UnserializeParams(&heldValues, 0);
     return StateLoadResult::CutShort;
   }
+  // A program block's values go into the current program even when the block ran short: what
+  // VST 2 hosts have always seen with KeepWhatWasRead.
   if (!isBank) {
     ModifyCurrentPreset();
   }
