@@ -10,9 +10,11 @@
 #include "plugin/HostKind.h"
 #include "plugin/NativeParent.h"
 #include "plugin/Parameter.h"
+#include "plugin/ParameterPoint.h"
 #include "plugin/PresetSlot.h"
 #include "plugin/StateBlock.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -115,6 +117,14 @@ public:
   // written, so a host may pass the same buffers for both.
   void RunHostBlock(double** hostInputs, double** hostOutputs, int frames);
   void RunHostBlock(float** hostInputs, float** hostOutputs, int frames, OutputDelivery delivery);
+  // The same with the host's parameter points, in frame order (a point before the one ahead of it
+  // counts at that one's frame): each is applied as SetParameterFromHost in normalised units,
+  // shown on the editor, right before its frame, so a sub-block ends at every point. Points at the
+  // call's end, or of a call without frames (a flush), are applied after the frames.
+  void RunHostBlock(double** hostInputs, double** hostOutputs, int frames,
+                    const IParameterPoint* points, int pointCount);
+  void RunHostBlock(float** hostInputs, float** hostOutputs, int frames, OutputDelivery delivery,
+                    const IParameterPoint* points, int pointCount);
   // Frames of the current host call handled before this ProcessBlock: a host's event offsets
   // count from the call's first frame, so an effect subtracts this to find an event's sample.
   int BlockOffset() const { return blockOffset; }
@@ -126,6 +136,13 @@ public:
   enum class ParameterUnits { Normalized, Real };
   enum class EditorEcho { Show, Skip };
   bool SetParameterFromHost(int index, double value, ParameterUnits units, EditorEcho echo);
+
+  // A format's own bypass (bypass.cpp), from any thread: while on, each output carries its input
+  // unchanged; switching fades between the processed and the dry signal over BypassFadeFrames,
+  // so it never clicks. The effect keeps running (meters, MIDI). Not part of programs or state.
+  void SetBypass(bool on) { bypassRequested.store(on, std::memory_order_relaxed); }
+  bool Bypassed() const { return bypassRequested.load(std::memory_order_relaxed); }
+  static int BypassFadeFrames(double sampleRate);
 
   // State blocks as hosts keep them (plugin_state.cpp).
   bool SaveStateBlock(StateBlockKind kind, IByteBlock* block);
@@ -222,13 +239,27 @@ protected:
   std::vector<IOutputPin> outputs;
 
 private:
+  std::atomic<bool> bypassRequested{false};
+  // How much of the dry signal the outputs carry: 0 none (plain processing), 1 only it.
+  double bypassMix = 0.0;
+
   void ParseChannelConfigs(const char* configText);
   // Points the channels at the host's buffers of the sub-block starting at offset (or at
   // silence), for the double-precision path.
   void PointAtHostBuffers(double** hostInputs, double** hostOutputs, int offset, int frames);
   void StageSubBlock(float** hostInputs, float** hostOutputs, int offset, int frames);
   void DeliverSubBlock(int frames, OutputDelivery delivery);
-  template <typename SubBlockWork> void RunInSubBlocks(int frames, SubBlockWork&& work);
+  template <typename SubBlockWork>
+  void RunInSubBlocks(int frames, const IParameterPoint* points, int pointCount,
+                      SubBlockWork&& work);
+  // Applies points from next on whose frames are at most frame; answers the first one left.
+  int ApplyParameterPoints(const IParameterPoint* points, int pointCount, int next, int frame,
+                           int frames);
+  // ProcessBlock over the channels as pointed, with the bypass's dry signal mixed in.
+  void ProcessSubBlock(int frames);
+  void KeepDrySignal(int frames);
+  void MixDrySignal(int frames, double target);
+  void SizeDryBuffers(size_t frames);
   // StageFloatInputs from offset frames into each host buffer: a sub-block of a longer call.
   void StageFloatInputsAt(int first, int count, float** hostInputs, int offset, int frames);
 };

@@ -24,3 +24,9 @@ constexpr bool OffersParameterMenus(BindingKind kind) {
 constexpr bool HostResizesFrame(BindingKind kind) {
   return kind == BindingKind::HostWithParameterMenus || kind == BindingKind::HostSizedFrame;
 }
+
+// The format has a bypass parameter of its own, which the plug-in carries out
+// (IAudioPlugin::SetBypass).
+constexpr bool OffersBypass(BindingKind kind) {
+  return kind == BindingKind::Vst3 || kind == BindingKind::Clap;
+}

@@ -27,5 +27,7 @@ struct IOutputPin {
   // The host's single-precision buffer for the current block, if any.
   float* floatDestination = nullptr;
   std::vector<double> scratch;
+  // The dry signal this output carries while the plug-in is bypassed (formats with a bypass).
+  std::vector<double> dry;
   std::string label;
 };

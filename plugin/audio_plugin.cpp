@@ -203,6 +203,7 @@ void IAudioPlugin::SetMaxBlockFrames(int frames) {
     for (IOutputPin& pin : outputs) {
       pin.scratch.assign(wanted, 0.0);
     }
+    SizeDryBuffers(wanted);
     maxBlockFrames = frames;
     return;
   }
@@ -227,6 +228,7 @@ void IAudioPlugin::SetMaxBlockFrames(int frames) {
   for (IOutputPin& pin : outputs) {
     install(pin.slot, pin.connected, &pin.scratch);
   }
+  SizeDryBuffers(wanted);
   maxBlockFrames = frames;
 }
 

@@ -17,33 +17,61 @@ int IAudioPlugin::LimitedBlockFrames(int64_t announced) {
 }
 
 // A host may pass more frames than it announced; the scratch buffers hold only maxBlockFrames,
-// so such a call runs as several consecutive sub-blocks instead of overrunning them.
+// so such a call runs as several consecutive sub-blocks instead of overrunning them. Parameter
+// points end a sub-block too, so each takes effect at its frame.
 template <typename SubBlockWork>
-void IAudioPlugin::RunInSubBlocks(int frames, SubBlockWork&& work) {
+void IAudioPlugin::RunInSubBlocks(int frames, const IParameterPoint* points, int pointCount,
+                                  SubBlockWork&& work) {
   IScopedLock guard(pluginLock);
   frames = std::max(frames, 0);
+  pointCount = points ? std::max(pointCount, 0) : 0;
+  int nextPoint = 0;
   int done = 0;
   do {
-    const int length = std::min(frames - done, maxBlockFrames);
+    nextPoint = ApplyParameterPoints(points, pointCount, nextPoint, done, frames);
+    const int stretchEnd =
+        nextPoint < pointCount ? std::clamp<int>(points[nextPoint].frame, done, frames) : frames;
+    const int length = std::min(stretchEnd - done, maxBlockFrames);
     blockOffset = done;
     work(done, length);
     done += length;
   } while (done < frames && maxBlockFrames > 0);
   blockOffset = 0;
+  ApplyParameterPoints(points, pointCount, nextPoint, frames, frames);
+}
+
+int IAudioPlugin::ApplyParameterPoints(const IParameterPoint* points, int pointCount, int next,
+                                       int frame, int frames) {
+  for (; next < pointCount && std::clamp<int>(points[next].frame, 0, frames) <= frame; ++next) {
+    SetParameterFromHost(points[next].index, points[next].normalized, ParameterUnits::Normalized,
+                         EditorEcho::Show);
+  }
+  return next;
 }
 
 void IAudioPlugin::RunHostBlock(double** hostInputs, double** hostOutputs, int frames) {
-  RunInSubBlocks(frames, [&](int offset, int length) {
-    PointAtHostBuffers(hostInputs, hostOutputs, offset, length);
-    ProcessBlock(InputPointers(), OutputPointers(), length);
-  });
+  RunHostBlock(hostInputs, hostOutputs, frames, nullptr, 0);
 }
 
 void IAudioPlugin::RunHostBlock(float** hostInputs, float** hostOutputs, int frames,
                                 OutputDelivery delivery) {
-  RunInSubBlocks(frames, [&](int offset, int length) {
+  RunHostBlock(hostInputs, hostOutputs, frames, delivery, nullptr, 0);
+}
+
+void IAudioPlugin::RunHostBlock(double** hostInputs, double** hostOutputs, int frames,
+                                const IParameterPoint* points, int pointCount) {
+  RunInSubBlocks(frames, points, pointCount, [&](int offset, int length) {
+    PointAtHostBuffers(hostInputs, hostOutputs, offset, length);
+    ProcessSubBlock(length);
+  });
+}
+
+void IAudioPlugin::RunHostBlock(float** hostInputs, float** hostOutputs, int frames,
+                                OutputDelivery delivery, const IParameterPoint* points,
+                                int pointCount) {
+  RunInSubBlocks(frames, points, pointCount, [&](int offset, int length) {
     StageSubBlock(hostInputs, hostOutputs, offset, length);
-    ProcessBlock(InputPointers(), OutputPointers(), length);
+    ProcessSubBlock(length);
     DeliverSubBlock(length, delivery);
   });
 }

@@ -78,9 +78,10 @@ private:
 // operations only record that they were called.
 class TestPlugin : public IAudioPlugin {
 public:
-  explicit TestPlugin(const char* configText = "1-1 2-2", int presetCount = 5)
+  explicit TestPlugin(const char* configText = "1-1 2-2", int presetCount = 5,
+                      ::BindingKind kind = ::BindingKind::Vst2)
       : IAudioPlugin(3, configText, presetCount, "Ombrix", "", "Quillmarsh", 0x00010201, 0x49706566,
-                     0, false, false, BindingKind::Vst2) {
+                     0, false, false, kind) {
     Parameter(0)->DefineContinuous("Amount of Distortion", 0.0, 0.0, 99.99, 0.01, "%");
     Parameter(2)->DefineInteger("#KELBA", 0);
     Parameter(1)->DefineInteger("#KELBA Enabled", 1);
