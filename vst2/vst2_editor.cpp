@@ -1,37 +1,6 @@
 #include "vst2/IVst2Plugin.h"
 
-#include "plugin/HostKeys.h"
-
-namespace {
-// The PC virtual-key number the editor reads keys in, for a host's key: named keys by their VST
-// code, the rest by their character; -1 for keys with no such number.
-int PcVirtualKey(VstInt32 character, VstIntPtr virtualKey) {
-  if (virtualKey == VKEY_SPACE) {
-    return VirtualKeySpace;
-  }
-  // VST orders the arrows left, up, right, down, as the PC numbering does.
-  if (virtualKey >= VKEY_LEFT && virtualKey <= VKEY_DOWN) {
-    return VirtualKeyLeft + static_cast<int>(virtualKey - VKEY_LEFT);
-  }
-  if (virtualKey >= VKEY_NUMPAD0 && virtualKey <= VKEY_NUMPAD9) {
-    return VirtualKeyNumpad0 + static_cast<int>(virtualKey - VKEY_NUMPAD0);
-  }
-  if (virtualKey >= VKEY_MULTIPLY && virtualKey <= VKEY_DIVIDE) {
-    return VirtualKeyMultiply + static_cast<int>(virtualKey - VKEY_MULTIPLY);
-  }
-  if (virtualKey >= VKEY_F1 && virtualKey <= VKEY_F12) {
-    return VirtualKeyF1 + static_cast<int>(virtualKey - VKEY_F1);
-  }
-  if (character == ' ' || (character >= '0' && character <= '9') ||
-      (character >= 'A' && character <= 'Z')) {
-    return character;
-  }
-  if (character >= 'a' && character <= 'z') {
-    return character - 'a' + 'A';
-  }
-  return -1;
-}
-} // namespace
+#include "plugin/VstKeys.h"
 
 VstIntPtr IVst2Plugin::DispatchEditor(VstInt32 opcode, void* ptr) {
   IAttachedEditor* attached = Editor();
@@ -54,7 +23,7 @@ VstIntPtr IVst2Plugin::DispatchEditor(VstInt32 opcode, void* ptr) {
 }
 
 VstIntPtr IVst2Plugin::DispatchEditorKey(bool down, VstInt32 character, VstIntPtr virtualKey) {
-  return EditorKey(PcVirtualKey(character, virtualKey), down) ? 1 : 0;
+  return EditorKey(PcVirtualKeyOfVstKey(character, virtualKey), down) ? 1 : 0;
 }
 
 void IVst2Plugin::AttachEditor(IAttachedEditor* newEditor) {

@@ -1,0 +1,16 @@
+# Fails the build when the module does not export, by its plain name, every symbol listed.
+# Run with -DOBJDUMP=<objdump of the toolchain> -DMODULE=<module> -DSYMBOLS=<name;name...>.
+execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${OBJDUMP} could not read ${MODULE}")
+endif()
+string(FIND "${headers}" "[Ordinal/Name Pointer] Table" tableStart)
+if(tableStart EQUAL -1)
+  message(FATAL_ERROR "${MODULE} has no export table")
+endif()
+string(SUBSTRING "${headers}" ${tableStart} -1 exportTable)
+foreach(symbol ${SYMBOLS})
+  if(NOT exportTable MATCHES "\\] ${symbol}\n")
+    message(FATAL_ERROR "${MODULE} does not export ${symbol}")
+  endif()
+endforeach()
