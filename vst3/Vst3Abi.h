@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // 32-bit Windows hosts call every interface method and the factory entry as __stdcall; GCC's
 // default for members there (__thiscall) would crash the first call.
@@ -111,7 +112,9 @@ constexpr Uid MakeUid(uint32 l1, uint32 l2, uint32 l3, uint32 l4) {
 }
 
 // Identifiers are compared as 16 raw bytes; they may contain zeros.
-bool SameUid(const void* bytes, const Uid& uid);
+inline bool SameUid(const void* bytes, const Uid& uid) {
+  return bytes && std::memcmp(bytes, uid.bytes, sizeof(uid.bytes)) == 0;
+}
 
 class FUnknown {
 public:

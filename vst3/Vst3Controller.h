@@ -15,10 +15,10 @@ class Vst3View;
 // image follow the processing), else the controller's own. Everything here runs on the host's
 // UI thread.
 class Vst3Controller final : public vst3::IEditController,
-                       public vst3::IMidiMapping,
-                       public vst3::IUnitInfo,
-                       public vst3::IConnectionPoint,
-                       public IVst3EditLink {
+                             public vst3::IMidiMapping,
+                             public vst3::IUnitInfo,
+                             public vst3::IConnectionPoint,
+                             public IVst3EditLink {
 public:
   // Null when no effect could be made.
   static Vst3Controller* Create();

@@ -10,9 +10,9 @@
 // processor and the connection to the controller, on one effect instance. Hosts may use it
 // without any controller (scanners, offline renders).
 class Vst3Processor final : public vst3::IComponent,
-                      public vst3::IAudioProcessor,
-                      public vst3::IProcessContextRequirements,
-                      public vst3::IConnectionPoint {
+                            public vst3::IAudioProcessor,
+                            public vst3::IProcessContextRequirements,
+                            public vst3::IConnectionPoint {
 public:
   // Null when no effect could be made.
   static Vst3Processor* Create();
@@ -27,8 +27,8 @@ public:
   vst3::tresult VST3CALL getControllerClassId(vst3::TUID classId) override;
   vst3::tresult VST3CALL setIoMode(vst3::IoMode mode) override;
   vst3::int32 VST3CALL getBusCount(vst3::MediaType type, vst3::BusDirection dir) override;
-  vst3::tresult VST3CALL getBusInfo(vst3::MediaType type, vst3::BusDirection dir,
-                                    vst3::int32 index, vst3::BusInfo* bus) override;
+  vst3::tresult VST3CALL getBusInfo(vst3::MediaType type, vst3::BusDirection dir, vst3::int32 index,
+                                    vst3::BusInfo* bus) override;
   vst3::tresult VST3CALL getRoutingInfo(vst3::RoutingInfo* inInfo,
                                         vst3::RoutingInfo* outInfo) override;
   vst3::tresult VST3CALL activateBus(vst3::MediaType type, vst3::BusDirection dir,

@@ -75,8 +75,7 @@ public:
 
 vst3::Linux::IRunLoop* RunLoopOf(vst3::FUnknown* object) {
   void* found = nullptr;
-  if (!object ||
-      object->queryInterface(vst3::IRunLoop_iid.Tuid(), &found) != vst3::kResultOk) {
+  if (!object || object->queryInterface(vst3::IRunLoop_iid.Tuid(), &found) != vst3::kResultOk) {
     return nullptr;
   }
   return static_cast<vst3::Linux::IRunLoop*>(found);

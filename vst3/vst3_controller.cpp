@@ -95,8 +95,7 @@ vst3::tresult VST3CALL Vst3Controller::initialize(vst3::FUnknown* context) {
     return vst3::kResultOk;
   }
   void* application = nullptr;
-  if (context->queryInterface(vst3::IHostApplication_iid.Tuid(), &application) ==
-          vst3::kResultOk &&
+  if (context->queryInterface(vst3::IHostApplication_iid.Tuid(), &application) == vst3::kResultOk &&
       application) {
     host = static_cast<vst3::IHostApplication*>(application);
     vst3::String128 name = {};
@@ -155,7 +154,7 @@ vst3::int32 VST3CALL Vst3Controller::getParameterCount() {
 
 const IParameter* Vst3Controller::EffectParameter(vst3::ParamID id) {
   return static_cast<int64_t>(id) < model->ParameterCount() ? model->Parameter(static_cast<int>(id))
-                                                             : nullptr;
+                                                            : nullptr;
 }
 
 vst3::tresult VST3CALL Vst3Controller::getParameterInfo(vst3::int32 paramIndex,
@@ -209,8 +208,8 @@ vst3::tresult VST3CALL Vst3Controller::getParamStringByValue(vst3::ParamID id,
     const IPresetSlot* slot = model->Preset(model->ProgramFromNormalized(valueNormalized));
     vst3::CopyText(text, sizeof(text), slot ? slot->name : "");
   } else if (static_cast<int64_t>(id) == model->BypassParameterId()) {
-    vst3::CopyText(text, sizeof(text), Limited(valueNormalized) >= 0.5 ? BypassOnText
-                                                                       : BypassOffText);
+    vst3::CopyText(text, sizeof(text),
+                   Limited(valueNormalized) >= 0.5 ? BypassOnText : BypassOffText);
   } else {
     return vst3::kInvalidArgument;
   }
@@ -288,8 +287,8 @@ vst3::ParamValue VST3CALL Vst3Controller::plainParamToNormalized(vst3::ParamID i
     return NormalizedOfReal(*parameter, plainValue);
   }
   if (static_cast<int64_t>(id) == model->ProgramParameterId()) {
-    return model->ProgramToNormalized(static_cast<int>(std::lround(
-        std::clamp(plainValue, 0.0, static_cast<double>(model->PresetCount())))));
+    return model->ProgramToNormalized(static_cast<int>(
+        std::lround(std::clamp(plainValue, 0.0, static_cast<double>(model->PresetCount())))));
   }
   return plainValue >= 0.5 ? 1.0 : 0.0;
 }
@@ -364,8 +363,7 @@ vst3::tresult VST3CALL Vst3Controller::setComponentHandler(vst3::IComponentHandl
   }
   handler = newHandler;
   void* unit = nullptr;
-  if (handler && handler->queryInterface(vst3::IUnitHandler_iid.Tuid(), &unit) ==
-                     vst3::kResultOk) {
+  if (handler && handler->queryInterface(vst3::IUnitHandler_iid.Tuid(), &unit) == vst3::kResultOk) {
     unitHandler = static_cast<vst3::IUnitHandler*>(unit);
   }
   return vst3::kResultOk;

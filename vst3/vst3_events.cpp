@@ -84,8 +84,8 @@ void IVst3Plugin::TakeEvent(const vst3::Event& event) {
     ISysexEvent sysex;
     sysex.offset = event.sampleOffset;
     const bool hasBytes = event.data.bytes && event.data.size > 0;
-    sysex.size = hasBytes ? static_cast<int32_t>(std::min<vst3::uint32>(event.data.size, INT_MAX))
-                          : 0;
+    sysex.size =
+        hasBytes ? static_cast<int32_t>(std::min<vst3::uint32>(event.data.size, INT_MAX)) : 0;
     sysex.data = hasBytes ? reinterpret_cast<const char*>(event.data.bytes) : nullptr;
     OnSysexEvent(&sysex);
     return;

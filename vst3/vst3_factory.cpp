@@ -16,7 +16,7 @@ constexpr const char* EffectSubCategories = "Fx|Distortion";
 vst3::Uid ClassId(vst3::int32 index) {
   vst3::Uid uid{};
   vst3::UidFromText(index == Vst3Factory::ProcessorClass ? PluginIdentity().vst3ProcessorId
-                                                        : PluginIdentity().vst3ControllerId,
+                                                         : PluginIdentity().vst3ControllerId,
                     &uid);
   return uid;
 }
@@ -35,8 +35,7 @@ const char* CategoryOf(vst3::int32 index) {
 constexpr vst3::uint32 ClassFlags = 0;
 
 // Hands a new object's interface to the host and drops the creation's own reference.
-template <typename Object>
-vst3::tresult HandOver(Object* object, vst3::FIDString iid, void** obj) {
+template <typename Object> vst3::tresult HandOver(Object* object, vst3::FIDString iid, void** obj) {
   if (!object) {
     return vst3::kOutOfMemory;
   }

@@ -84,8 +84,7 @@ vst3::tresult VST3CALL Vst3Processor::initialize(vst3::FUnknown* context) {
     return vst3::kResultOk;
   }
   void* application = nullptr;
-  if (context->queryInterface(vst3::IHostApplication_iid.Tuid(), &application) ==
-          vst3::kResultOk &&
+  if (context->queryInterface(vst3::IHostApplication_iid.Tuid(), &application) == vst3::kResultOk &&
       application) {
     host = static_cast<vst3::IHostApplication*>(application);
     vst3::String128 name = {};

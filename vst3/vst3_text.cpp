@@ -51,10 +51,6 @@ int HexDigit(char c) {
 }
 } // namespace
 
-bool SameUid(const void* bytes, const Uid& uid) {
-  return bytes && std::memcmp(bytes, uid.bytes, sizeof(uid.bytes)) == 0;
-}
-
 void CopyText(char8* out, size_t capacity, const char* text) {
   if (capacity == 0) {
     return;

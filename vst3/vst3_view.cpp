@@ -46,7 +46,7 @@ vst3::uint32 VST3CALL Vst3View::release() {
 
 vst3::tresult VST3CALL Vst3View::isPlatformTypeSupported(vst3::FIDString type) {
   return type && std::strcmp(type, ViewDriver::PlatformType()) == 0 ? vst3::kResultTrue
-                                                                      : vst3::kResultFalse;
+                                                                    : vst3::kResultFalse;
 }
 
 // The editor opens in the host's window on a connection of its own; without the host's run loop
@@ -92,7 +92,7 @@ vst3::tresult VST3CALL Vst3View::onWheel(float) {
 // Keys no control takes stay the host's (its shortcuts).
 vst3::tresult Vst3View::Key(vst3::char16 key, vst3::int16 keyCode, bool down) {
   return shown && shown->EditorKey(PcVirtualKeyOfVstKey(key, keyCode), down) ? vst3::kResultTrue
-                                                                              : vst3::kResultFalse;
+                                                                             : vst3::kResultFalse;
 }
 
 vst3::tresult VST3CALL Vst3View::onKeyDown(vst3::char16 key, vst3::int16 keyCode, vst3::int16) {

@@ -41,6 +41,13 @@ public:
 
   // For the next block only; in frame order.
   virtual void QueueMidi(const MidiAt& message) = 0;
+  // Whether the format hands the plug-in this message as MIDI (and so gets it back). VST 3 hosts
+  // pass on notes and polyphonic pressure only: controllers become parameter changes through
+  // the plug-in's mapping, or are dropped.
+  virtual bool ReachesPluginAsEvent(const MidiAt&) const { return true; }
+  // Whether controller 69 arrives as a parameter change, which takes effect at its frame in
+  // both channels; as MIDI the effect takes it after its frame in the first channel processed.
+  virtual bool ControllerSplitsBlock() const { return false; }
   // The transport plays at 120 beats a minute in 4/4 from this quarter on.
   virtual void StartTransport(double beat) = 0;
   // All four buffers hold the block's frames; the announced block size may be shorter.
@@ -78,6 +85,19 @@ struct Binding {
 std::vector<Binding> AllBindings();
 std::unique_ptr<BindingAdapter> MakeVst2Adapter(double sampleRate, int blockFrames);
 std::unique_ptr<BindingAdapter> MakeLv2Adapter(double sampleRate, int blockFrames);
+std::unique_ptr<BindingAdapter> MakeVst3Adapter(double sampleRate, int blockFrames);
+
+// The messages of sent that reach the plug-in through this adapter's format, in order.
+inline std::vector<MidiAt> ReachingPlugin(const BindingAdapter& adapter,
+                                          const std::vector<MidiAt>& sent) {
+  std::vector<MidiAt> reaching;
+  for (const MidiAt& message : sent) {
+    if (adapter.ReachesPluginAsEvent(message)) {
+      reaching.push_back(message);
+    }
+  }
+  return reaching;
+}
 
 inline std::string BindingName(const testing::TestParamInfo<Binding>& info) {
   return info.param.name;

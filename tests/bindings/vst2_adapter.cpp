@@ -9,6 +9,19 @@ namespace {
 constexpr size_t MaxEventsPerBlock = 256;
 constexpr double BeatsPerMinute = 120.0;
 
+// The effect's parameter indices (the adapter's names are in another order).
+VstInt32 IndexOf(OmbrixParameter parameter) {
+  switch (parameter) {
+  case OmbrixParameter::Amount:
+    return 0;
+  case OmbrixParameter::KelbaEnabled:
+    return 1;
+  case OmbrixParameter::Kelba:
+    return 2;
+  }
+  return 0;
+}
+
 class Vst2Adapter : public BindingAdapter {
 public:
   Vst2Adapter(double sampleRate, int blockFrames) {
@@ -68,7 +81,7 @@ public:
   void SetParameter(OmbrixParameter parameter, double value) override {
     char text[64];
     std::snprintf(text, sizeof(text), "%.17g", value);
-    host.Dispatch(effString2Parameter, static_cast<VstInt32>(parameter), 0, text);
+    host.Dispatch(effString2Parameter, IndexOf(parameter), 0, text);
   }
   void SelectProgram(int program) override { host.Dispatch(effSetProgram, 0, program); }
   std::vector<uint8_t> SaveState() override { return host.SaveChunk(false); }
