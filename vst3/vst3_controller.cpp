@@ -33,15 +33,32 @@ double Limited(double normalized) {
   return std::isnan(normalized) ? 0.0 : std::clamp(normalized, 0.0, 1.0);
 }
 
+// Neighbouring doubles tried around a normalised value for one that maps back exactly.
+constexpr int ExactSearchSteps = 4;
+
 // A real value typed or stored by a host, as the parameter takes it (integer kinds on their
-// step), in 0..1.
+// step), in 0..1. Where the plain division does not map back to the value itself (12.5 of
+// 0..99.99 comes back as 12.500000000000002), a neighbouring double that does is taken, so a
+// typed value sounds exactly as the VST 2 build's.
 double NormalizedOfReal(const IParameter& parameter, double real) {
   IParameter taken = parameter;
   if (IParameter::IsIntegerKind(taken.Kind())) {
     real = std::floor(real / taken.Step() + 0.5) * taken.Step();
   }
   taken.SetClamped(real);
-  return taken.ToNormalized();
+  const double target = taken.Value();
+  const double normalized = taken.ToNormalized();
+  for (const double direction : {1.0, -1.0}) {
+    double candidate = normalized;
+    for (int step = 0; step <= ExactSearchSteps; ++step) {
+      taken.SetFromNormalized(candidate);
+      if (taken.Value() == target) {
+        return candidate;
+      }
+      candidate = std::clamp(std::nextafter(candidate, direction), 0.0, 1.0);
+    }
+  }
+  return normalized;
 }
 } // namespace
 
