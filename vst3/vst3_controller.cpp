@@ -322,8 +322,7 @@ vst3::ParamValue VST3CALL Vst3Controller::getParamNormalized(vst3::ParamID id) {
 }
 
 // A value from the host (automation, a program it selected, the processor's report): the
-// controller's values and the open editor follow; nothing goes back to the host but the notice
-// that a program switch changed the other values.
+// controller's values and the open editor follow; nothing goes back to the host.
 vst3::tresult VST3CALL Vst3Controller::setParamNormalized(vst3::ParamID id,
                                                           vst3::ParamValue value) {
   if (std::isnan(value)) {
@@ -337,12 +336,11 @@ vst3::tresult VST3CALL Vst3Controller::setParamNormalized(vst3::ParamID id,
     return vst3::kResultOk;
   }
   if (static_cast<int64_t>(id) == model->ProgramParameterId()) {
+    // The host that switched the program reads the values again itself; asking it to from
+    // inside this call deadlocks Ardour 7 (its restart waits for the program switch to end).
     const int program = model->ProgramFromNormalized(value);
     if (program != model->CurrentPreset()) {
       model->SelectProgramFromHost(program);
-      if (handler) {
-        handler->restartComponent(vst3::kParamValuesChanged);
-      }
     }
     return vst3::kResultOk;
   }

@@ -379,16 +379,16 @@ vst3::tresult VST3CALL PlugFrame::resizeView(vst3::IPlugView* view, vst3::ViewRe
 }
 
 void PlugFrame::RunOnce() {
-  // Copies: a handler may unregister itself while it is called.
+  // Copies: a handler may unregister itself while it is called. Descriptors are Linux's.
+#if !defined(_WIN32)
   const auto handlers = runLoop->handlers;
   for (const auto& [handler, fd] : handlers) {
-#if !defined(_WIN32)
     pollfd watched = {fd, POLLIN, 0};
     if (poll(&watched, 1, 0) > 0) {
       handler->onFDIsSet(fd);
     }
-#endif
   }
+#endif
   const auto timers = runLoop->timers;
   for (const auto& entry : timers) {
     entry.first->onTimer();
