@@ -31,6 +31,15 @@ int BeatParity(double ppqPosition) {
 } // namespace
 
 void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
+  ProcessChannels(inputs, outputs, frames);
+}
+
+void Ombrix::ProcessBlockFloat(float** inputs, float** outputs, int frames) {
+  ProcessChannels(inputs, outputs, frames);
+}
+
+template <typename Sample>
+void Ombrix::ProcessChannels(Sample** inputs, Sample** outputs, int frames) {
   IScopedLock guard(pluginLock);
   ITransportInfo transport;
   HostTransport(&transport);
@@ -50,11 +59,17 @@ void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
       beatParity = blockParity;
       DebugPrintLine(FrameLines[pass++]);
     }
-    ShowBlockFeedback(beatParity);
+    // The layout's own meters and theme image hold values, not a history: the first pass's
+    // are replaced within microseconds and showing them cost as much as clipping a short block.
+    // Any other editor is told after each pass.
+    if (channel == 1 || !FeedbackGoesToLayoutControls()) {
+      ShowBlockFeedback(beatParity);
+    }
   }
 }
 
-double Ombrix::ClipChannel(const double* input, double* output, int frames, double peak) {
+template <typename Sample>
+double Ombrix::ClipChannel(const Sample* input, Sample* output, int frames, double peak) {
   int sample = 0;
   while (sample < frames) {
     // Samples run in stretches up to the next due event, so the inner loop stays plain.
