@@ -51,8 +51,10 @@ public:
     note.noteOn = {0, 60, 0.0f, 0.8f, 0, -1};
     host.inputEvents.addEvent(&note);
     host.Process(ProbeFrames, false);
-    observation.NoteValues("the probe's left audio", host.floatOut[0]);
-    observation.NoteValues("the probe's right audio", host.floatOut[1]);
+    for (const std::vector<float>& channel : host.floatOut) {
+      observation.NoteValues("the probe's audio",
+                             std::vector<float>(channel.begin(), channel.begin() + ProbeFrames));
+    }
     std::vector<int32_t> passed;
     for (const vst3::Event& event : host.outputEvents.events) {
       passed.push_back(event.sampleOffset);
