@@ -74,6 +74,8 @@ public:
   // hosts have always seen it.
   void SelectProgramFromHost(int program);
 
+  // A component state is the bank block and a few words: anything much larger is not ours.
+  static constexpr int64_t LargestComponentState = LargestStateBytes + 64;
   // The component state: the bank block, the current program and the bypass. A state that is
   // empty, cut short or not ours changes nothing; so does a VST 2 project that is not Ombrix's.
   bool SaveComponentState(std::vector<uint8_t>* bytes);

@@ -1,6 +1,7 @@
 #include "vst3/Vst3Controller.h"
 
 #include "plugin/NumberText.h"
+#include "vst3/HostApplication.h"
 #include "vst3/InstanceRegistry.h"
 #include "vst3/LinkMessage.h"
 #include "vst3/StreamBytes.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr vst3::CtrlNumber AmountController = 69;
 constexpr vst3::ParamID AmountParameter = 0;
 constexpr int MidiChannels = 16;
-constexpr int64_t LargestComponentState = LargestStateBytes + 64;
 // Display texts as long as the VST 2 build's.
 constexpr int ParameterTextBytes = 64;
 constexpr const char* ProgramTitle = "Program";
@@ -108,19 +108,8 @@ vst3::uint32 VST3CALL Vst3Controller::release() {
 }
 
 vst3::tresult VST3CALL Vst3Controller::initialize(vst3::FUnknown* context) {
-  if (initializations++ > 0 || !context) {
-    return vst3::kResultOk;
-  }
-  void* application = nullptr;
-  if (context->queryInterface(vst3::IHostApplication_iid.Tuid(), &application) == vst3::kResultOk &&
-      application) {
-    host = static_cast<vst3::IHostApplication*>(application);
-    vst3::String128 name = {};
-    if (host->getName(name) == vst3::kResultOk) {
-      char text[sizeof(name)];
-      vst3::CopyUtf8(text, sizeof(text), name, std::size(name));
-      model->IdentifyHostByName(text);
-    }
+  if (initializations++ == 0) {
+    host = TakeHostApplication(context, *model);
   }
   return vst3::kResultOk;
 }
@@ -148,7 +137,7 @@ void Vst3Controller::LetGoOfHost() {
 // The processor's state, so the controller shows what the processor holds.
 vst3::tresult VST3CALL Vst3Controller::setComponentState(vst3::IBStream* state) {
   std::vector<uint8_t> bytes;
-  if (!vst3::ReadWholeStream(state, LargestComponentState, &bytes)) {
+  if (!vst3::ReadWholeStream(state, IVst3Plugin::LargestComponentState, &bytes)) {
     return vst3::kResultFalse;
   }
   return model->LoadComponentState(bytes.data(), static_cast<int64_t>(bytes.size()))

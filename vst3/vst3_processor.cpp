@@ -1,6 +1,7 @@
 #include "vst3/Vst3Processor.h"
 
 #include "plugin/PluginIdentity.h"
+#include "vst3/HostApplication.h"
 #include "vst3/InstanceRegistry.h"
 #include "vst3/LinkMessage.h"
 #include "vst3/StreamBytes.h"
@@ -13,8 +14,6 @@
 
 namespace {
 constexpr vst3::int32 MidiChannels = 16;
-// A component state is the bank block and a few words: anything much larger is not ours.
-constexpr int64_t LargestComponentState = LargestStateBytes + 64;
 
 // The bus kinds this effect has: one audio bus each way, and MIDI in and out.
 bool IsBus(vst3::MediaType type, vst3::BusDirection dir, vst3::int32 index) {
@@ -80,19 +79,8 @@ vst3::uint32 VST3CALL Vst3Processor::release() {
 }
 
 vst3::tresult VST3CALL Vst3Processor::initialize(vst3::FUnknown* context) {
-  if (initializations++ > 0 || !context) {
-    return vst3::kResultOk;
-  }
-  void* application = nullptr;
-  if (context->queryInterface(vst3::IHostApplication_iid.Tuid(), &application) == vst3::kResultOk &&
-      application) {
-    host = static_cast<vst3::IHostApplication*>(application);
-    vst3::String128 name = {};
-    if (host->getName(name) == vst3::kResultOk) {
-      char text[sizeof(name)];
-      vst3::CopyUtf8(text, sizeof(text), name, std::size(name));
-      plugin->IdentifyHostByName(text);
-    }
+  if (initializations++ == 0) {
+    host = TakeHostApplication(context, *plugin);
   }
   return vst3::kResultOk;
 }
@@ -170,7 +158,7 @@ vst3::tresult VST3CALL Vst3Processor::setActive(vst3::TBool state) {
 
 vst3::tresult VST3CALL Vst3Processor::setState(vst3::IBStream* state) {
   std::vector<uint8_t> bytes;
-  if (!vst3::ReadWholeStream(state, LargestComponentState, &bytes)) {
+  if (!vst3::ReadWholeStream(state, IVst3Plugin::LargestComponentState, &bytes)) {
     return vst3::kResultFalse;
   }
   return plugin->LoadComponentState(bytes.data(), static_cast<int64_t>(bytes.size()))
