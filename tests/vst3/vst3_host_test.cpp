@@ -278,6 +278,17 @@ TEST(Vst3Module, SamplesAreTheVst2BuildsInBothPrecisions) {
   }
 }
 
+// Hosts move projects between systems: every build saves the same bytes for the same state.
+TEST(Vst3Module, StateBytesAreTheSameOnEveryBuild) {
+  Instance host(SampleRate, BlockFrames);
+  host.changes.Add(Amount, 0, Typed(host.controller, Amount, "37.5"));
+  host.changes.Add(Bypass, 0, 1.0);
+  ASSERT_EQ(host.Flush(), vst3::kResultOk);
+  Fingerprint state;
+  state.Add(host.SaveState());
+  EXPECT_EQ(state.hash, 1897912687902310930ull);
+}
+
 // Points split the block at their frames; of two at one frame the later wins. A flush (no
 // samples, no buffers) applies its points and touches no audio.
 TEST(Vst3Module, ParameterChangesApplyAtTheirFramesAndInAFlush) {
