@@ -78,6 +78,7 @@ struct Binding {
 std::vector<Binding> AllBindings();
 std::unique_ptr<BindingAdapter> MakeVst2Adapter(double sampleRate, int blockFrames);
 std::unique_ptr<BindingAdapter> MakeLv2Adapter(double sampleRate, int blockFrames);
+std::unique_ptr<BindingAdapter> MakeClapAdapter(double sampleRate, int blockFrames);
 
 inline std::string BindingName(const testing::TestParamInfo<Binding>& info) {
   return info.param.name;

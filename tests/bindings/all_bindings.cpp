@@ -1,5 +1,5 @@
 #include "tests/bindings/BindingAdapter.h"
 
 std::vector<Binding> AllBindings() {
-  return {{"Vst2", MakeVst2Adapter}, {"Lv2", MakeLv2Adapter}};
+  return {{"Vst2", MakeVst2Adapter}, {"Lv2", MakeLv2Adapter}, {"Clap", MakeClapAdapter}};
 }
