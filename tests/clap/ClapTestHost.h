@@ -75,7 +75,7 @@ public:
   bool LoadState(const std::vector<uint8_t>& bytes, size_t chunk);
 
   // The editor in the host's X11 window (or HWND), driven by the host's timer and descriptor.
-  bool OpenEditor(unsigned long parentWindow);
+  bool OpenEditor(uintptr_t parentWindow);
   void IdleEditor();
   void CloseEditor();
   size_t TimersRegistered() const { return timers.size(); }

@@ -1,10 +1,9 @@
 // What only CLAP carries: the entry record and factories, parameter texts and ids, value events
-// and controller 69 at their frames, system-exclusive echo, the bypass, presets, and the editor's
-// gestures and life in the host's window. The rest is the conformance suite's.
+// and controller 69 at their frames, system-exclusive echo, the bypass and presets. The rest is
+// the conformance suite's; the editor's tests are in clap_gui_test.cpp.
 #include <gtest/gtest.h>
 
 #include "tests/clap/ClapTestHost.h"
-#include "tests/x11/X11TestHost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -251,70 +250,4 @@ TEST(ClapState, ReloadAsksTheHostToRescanAndRefusesAFailingStream) {
   EXPECT_FALSE(host.logLines.empty());
 }
 
-constexpr int EditorWidth = 560;
-constexpr int EditorHeight = 400;
-constexpr int KnobX = 280;
-constexpr int KnobY = 200;
-constexpr int SettleMs = 100;
-
-TEST(ClapGui, DragReachesTheHostAsAGestureThroughFlush) {
-  X11TestHost x;
-  ClapTestHost host(SampleRate, Frames);
-  host.Plugin()->stop_processing(host.Plugin());
-  const Window parent = x.MakeParent(100, 100, EditorWidth, EditorHeight);
-  ASSERT_TRUE(host.OpenEditor(parent));
-  EXPECT_EQ(host.TimersRegistered(), 1u);
-  EXPECT_EQ(host.DescriptorsRegistered(), 1u);
-  int rootX = 0;
-  int rootY = 0;
-  x.RootPosition(x.Children(parent).front(), &rootX, &rootY);
-  auto settle = [&host] { PumpFor([&host] { host.IdleEditor(); }, SettleMs); };
-  settle();
-  x.MovePointer(rootX + KnobX, rootY + KnobY);
-  x.Button(1, true);
-  settle();
-  for (int step = 1; step <= 4; ++step) {
-    x.MovePointer(rootX + KnobX, rootY + KnobY - 15 * step);
-    settle();
-  }
-  x.Button(1, false);
-  settle();
-  EXPECT_GT(host.flushRequests, 0);
-  host.Flush();
-  const std::vector<ClapOutEvent> out = host.TakeOutput();
-  ASSERT_GE(out.size(), 3u);
-  EXPECT_EQ(out.front().type, Clap::EventParamGestureBegin);
-  EXPECT_EQ(out.back().type, Clap::EventParamGestureEnd);
-  for (size_t i = 1; i + 1 < out.size(); ++i) {
-    EXPECT_EQ(out[i].type, Clap::EventParamValue);
-    EXPECT_EQ(out[i].paramId, Amount);
-  }
-  EXPECT_EQ(out[out.size() - 2].value, ValueOf(host, Amount));
-  EXPECT_GT(ValueOf(host, Amount), 0.0);
-  host.CloseEditor();
-  EXPECT_EQ(host.TimersRegistered(), 0u);
-  EXPECT_EQ(host.DescriptorsRegistered(), 0u);
-}
-
-TEST(ClapGui, ManyCyclesAndAParentGoneFirstLeaveNothing) {
-  X11TestHost x;
-  ClapTestHost host(SampleRate, Frames);
-  const int files = OpenFileCount();
-  for (int cycle = 0; cycle < 20; ++cycle) {
-    const Window parent = x.MakeParent(0, 0, EditorWidth, EditorHeight);
-    ASSERT_TRUE(host.OpenEditor(parent)) << cycle;
-    host.IdleEditor();
-    if (cycle % 2 == 1) {
-      x.Destroy(parent);
-    }
-    host.CloseEditor();
-    if (cycle % 2 == 0) {
-      EXPECT_TRUE(x.Children(parent).empty());
-      x.Destroy(parent);
-    }
-  }
-  EXPECT_EQ(OpenFileCount(), files);
-  EXPECT_EQ(host.TimersRegistered(), 0u);
-  EXPECT_EQ(X11TestHost::ErrorsSeen(), 0);
-}
 } // namespace

@@ -273,7 +273,7 @@ bool ClapTestHost::LoadState(const std::vector<uint8_t>& bytes, size_t chunk) {
 }
 
 // The order CLAP describes for an embedded editor.
-bool ClapTestHost::OpenEditor(unsigned long parentWindow) {
+bool ClapTestHost::OpenEditor(uintptr_t parentWindow) {
   const auto* gui = PluginExtension<clap_plugin_gui>(Clap::GuiId);
   const char* api = nullptr;
   bool floating = true;
@@ -290,7 +290,7 @@ bool ClapTestHost::OpenEditor(unsigned long parentWindow) {
 #if defined(_WIN32)
   window.win32 = reinterpret_cast<void*>(parentWindow);
 #else
-  window.x11 = parentWindow;
+  window.x11 = static_cast<unsigned long>(parentWindow);
 #endif
   return gui->get_size(plugin, &width, &height) && gui->set_parent(plugin, &window) &&
          gui->show(plugin);
