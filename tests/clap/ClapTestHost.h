@@ -28,7 +28,10 @@ private:
   bool initialised = false;
 };
 
+// The module this build made (clap_module_posix.cpp, clap_module_win.cpp), and its plug-in
+// factory.
 ClapModule& BuiltClapModule();
+const clap_plugin_factory* BuiltClapFactory();
 
 // One event the plug-in pushed, in a form tests compare.
 struct ClapOutEvent {
@@ -43,10 +46,12 @@ struct ClapOutEvent {
 // A small CLAP host of this project: one instance of the plug-in made through the factory,
 // initialised and activated, with the host extensions a DAW offers (log, parameters, timers,
 // descriptors, preset load). Process and Flush take the events queued before them; the plug-in's
-// output events are kept until taken.
+// output events are kept until taken. The factory is the built module's unless a program that
+// holds the plug-in itself gives its own.
 class ClapTestHost {
 public:
-  ClapTestHost(double sampleRate, uint32_t maxFrames);
+  ClapTestHost(double sampleRate, uint32_t maxFrames,
+               const clap_plugin_factory* factory = BuiltClapFactory());
   ~ClapTestHost();
   ClapTestHost(const ClapTestHost&) = delete;
   ClapTestHost& operator=(const ClapTestHost&) = delete;
@@ -60,8 +65,12 @@ public:
   void QueueParamValue(uint32_t time, clap_id id, double value);
   void QueueMidi(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2);
   void QueueSysex(uint32_t time, std::vector<uint8_t> bytes);
+  // Any bytes as an event record (at most an event slot's room), whatever its header claims.
+  void QueueRaw(const void* bytes, size_t size);
   // The transport of the next calls' first frame: playing at this tempo from this beat.
   void Play(double beat, double tempo);
+  // A free-running host again: no transport from the next call on.
+  void NoTransport() { playing = false; }
   // One process call over these channels (single or double precision); in and out may alias.
   int32_t Process(float* const* in, float* const* out, uint32_t frames);
   int32_t Process(double* const* in, double* const* out, uint32_t frames);

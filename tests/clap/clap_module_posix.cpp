@@ -15,3 +15,12 @@ ClapModule::~ClapModule() {
     dlclose(handle);
   }
 }
+
+ClapModule& BuiltClapModule() {
+  static ClapModule module(OMBRIX_CLAP_FILE);
+  return module;
+}
+
+const clap_plugin_factory* BuiltClapFactory() {
+  return BuiltClapModule().FactoryOf<clap_plugin_factory>(Clap::PluginFactoryId);
+}

@@ -18,3 +18,12 @@ ClapModule::~ClapModule() {
     FreeLibrary(static_cast<HMODULE>(handle));
   }
 }
+
+ClapModule& BuiltClapModule() {
+  static ClapModule module(OMBRIX_CLAP_FILE);
+  return module;
+}
+
+const clap_plugin_factory* BuiltClapFactory() {
+  return BuiltClapModule().FactoryOf<clap_plugin_factory>(Clap::PluginFactoryId);
+}

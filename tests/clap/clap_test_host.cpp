@@ -21,12 +21,9 @@ clap_event_header Header(uint32_t size, uint32_t time, uint16_t type) {
 }
 } // namespace
 
-ClapModule& BuiltClapModule() {
-  static ClapModule module(OMBRIX_CLAP_FILE);
-  return module;
-}
-
-ClapTestHost::ClapTestHost(double sampleRate, uint32_t maxFrames) : rate(sampleRate) {
+ClapTestHost::ClapTestHost(double sampleRate, uint32_t maxFrames,
+                           const clap_plugin_factory* factory)
+    : rate(sampleRate) {
   host.version = Clap::Version;
   host.host_data = this;
   host.name = "Ombrix test host";
@@ -39,7 +36,6 @@ ClapTestHost::ClapTestHost(double sampleRate, uint32_t maxFrames) : rate(sampleR
   host.request_callback = [](const clap_host*) {};
   queued.reserve(EventRoom);
   taking.reserve(EventRoom);
-  const auto* factory = BuiltClapModule().FactoryOf<clap_plugin_factory>(Clap::PluginFactoryId);
   if (!factory) {
     return;
   }
@@ -102,6 +98,13 @@ void ClapTestHost::QueueSysex(uint32_t time, std::vector<uint8_t> bytes) {
   event.size = static_cast<uint32_t>(sysexBytes.back().size());
   EventSlot slot = {};
   std::memcpy(slot.bytes, &event, sizeof(event));
+  queued.push_back(slot);
+}
+
+void ClapTestHost::QueueRaw(const void* bytes, size_t size) {
+  EventSlot slot = {};
+  std::memcpy(slot.bytes, bytes, std::min(size, sizeof(slot.bytes)));
+  std::lock_guard<std::mutex> guard(eventLock);
   queued.push_back(slot);
 }
 
@@ -250,7 +253,9 @@ int64_t CLAP_ABI Read(const clap_istream* stream, void* buffer, uint64_t size) {
   auto* state = static_cast<Stream*>(stream->ctx);
   const size_t given =
       std::min({static_cast<size_t>(size), state->chunk, state->bytes->size() - state->position});
-  std::memcpy(buffer, state->bytes->data() + state->position, given);
+  if (given > 0) {
+    std::memcpy(buffer, state->bytes->data() + state->position, given);
+  }
   state->position += given;
   return static_cast<int64_t>(given);
 }
