@@ -1,4 +1,5 @@
 #include "bench/ClipBaseline.h"
+#include "bench/ClipFloor.h"
 #include "tools/render/PluginHost.h"
 #include "vst2/PluginEntry.h"
 
@@ -189,6 +190,34 @@ void BM_ClipLoopFloatV3(benchmark::State& state) {
   ClipLoopFloat<ClipLoopV3, WidenLoopV3, NarrowLoopV3>(state);
 }
 
+// The hand-written AVX2 floor of both channels of a block, each channel's peak carried on as the
+// effect carries it.
+void BM_ClipFloorDouble(benchmark::State& state) {
+  const int frames = static_cast<int>(state.range(0));
+  Buffers<double> buffers(frames);
+  for (auto _ : state) {
+    for (int channel = 0; channel < 2; ++channel) {
+      benchmark::DoNotOptimize(ClipFloorDouble(buffers.inPointers[channel],
+                                               buffers.outPointers[channel], frames, 0.5, 0.0));
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * frames * 2);
+}
+
+void BM_ClipFloorFloat(benchmark::State& state) {
+  const int frames = static_cast<int>(state.range(0));
+  Buffers<float> buffers(frames);
+  for (auto _ : state) {
+    for (int channel = 0; channel < 2; ++channel) {
+      benchmark::DoNotOptimize(ClipFloorFloat(buffers.inPointers[channel],
+                                              buffers.outPointers[channel], frames, 0.5, 0.0));
+    }
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * frames * 2);
+}
+
 // processReplacing of a plug-in library loaded by file, through the host of ombrix-render:
 // Ombrix as built beside the Linux VST 2 plug-ins Debian ships, where they are installed.
 struct HostedPlugin {
@@ -265,6 +294,8 @@ BENCHMARK(BM_ClipLoopDoubleV2)->Apply(BlockSizes);
 BENCHMARK(BM_ClipLoopDoubleV3)->Apply(BlockSizes);
 BENCHMARK(BM_ClipLoopFloatV2)->Apply(BlockSizes);
 BENCHMARK(BM_ClipLoopFloatV3)->Apply(BlockSizes);
+BENCHMARK(BM_ClipFloorDouble)->Apply(BlockSizes);
+BENCHMARK(BM_ClipFloorFloat)->Apply(BlockSizes);
 BENCHMARK(BM_ProcessDoubleReplacing)->Apply(BlockSizesAndMidi);
 BENCHMARK(BM_ProcessReplacing)->Apply(BlockSizesAndMidi);
 BENCHMARK(BM_ProcessAdding)->Apply(BlockSizesAndMidi);

@@ -35,6 +35,9 @@ public:
   void OnReset() override;
   void OnParameterChanged(int index) override;
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  // The same arithmetic on single-precision buffers in one pass (the samples widened, clipped
+  // and narrowed), bit for bit what ProcessBlock gives on the widened samples.
+  void ProcessBlockFloat(float** inputs, float** outputs, int frames) override;
   void OnMidiEvent(const IMidiEvent* event) override;
 
   double ClipLevel() const { return clipLevel; }
@@ -57,8 +60,10 @@ private:
   // Looks up the controls the processing updates, once the layout's editor is attached.
   void ResolveFeedbackControls();
   void MakeFactoryPresets();
+  template <typename Sample> void ProcessChannels(Sample** inputs, Sample** outputs, int frames);
   // Clips one channel and delivers the MIDI events falling due within it; returns its peak.
-  double ClipChannel(const double* input, double* output, int frames, double peak);
+  template <typename Sample>
+  double ClipChannel(const Sample* input, Sample* output, int frames, double peak);
   void DeliverDueEvents(int sampleIndex);
   // The sample of the current block at which the event falls due (64-bit: host offsets are
   // arbitrary 32-bit values).
@@ -66,6 +71,8 @@ private:
   void MoveAmountFromController(uint8_t value);
   // What the editor shows of the block just processed.
   void ShowBlockFeedback(int beatParity);
+  // The attached editor is the layout's, whose feedback controls were looked up once.
+  bool FeedbackGoesToLayoutControls() { return feedback.editor && Editor() == feedback.editor; }
 
   // The controls the processing updates each pass, valid while editor is the attached one.
   struct FeedbackControls {

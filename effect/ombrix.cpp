@@ -21,6 +21,7 @@ Ombrix::Ombrix(EffectBinding::Host host)
   Parameter(ParamKelbaEnabled)->DefineInteger("#KELBA Enabled", 1);
   BuildEditorLayout();
   MakeFactoryPresets();
+  processesFloatBlocks = true;
 }
 
 Ombrix::~Ombrix() = default;

@@ -31,16 +31,38 @@ int BeatParity(double ppqPosition) {
 } // namespace
 
 void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
+  ProcessChannels(inputs, outputs, frames);
+}
+
+void Ombrix::ProcessBlockFloat(float** inputs, float** outputs, int frames) {
+  ProcessChannels(inputs, outputs, frames);
+}
+
+template <typename Sample>
+void Ombrix::ProcessChannels(Sample** inputs, Sample** outputs, int frames) {
   IScopedLock guard(pluginLock);
   ITransportInfo transport;
   HostTransport(&transport);
 
   double peaks[2] = {0.0, 0.0};
+  // With no event falling due in the block the level holds, and the right pass's seed is known
+  // before the left pass ends (its level's first step is towards 0): both channels are clipped
+  // up front, so the right one need not wait for the left one's peak.
+  const bool levelHolds =
+      !midiQueue.HasPending() || DueSample(midiQueue.Next()) >= static_cast<int64_t>(frames);
+  double clipped[2] = {0.0, 0.0};
+  if (levelHolds) {
+    clipped[0] = ClipSamples(inputs[0], outputs[0], frames, clipLevel, 0.0);
+    clipped[1] = ClipSamples(inputs[1], outputs[1], frames, clipLevel,
+                             SmoothMeterLevel(0.0, meterLevelRight));
+  }
   const int blockParity = BeatParity(transport.ppqPosition);
   int beatParity = 0;
   int pass = 0;
   for (int channel = 0; channel < 2; ++channel) {
-    peaks[channel] = ClipChannel(inputs[channel], outputs[channel], frames, peaks[channel]);
+    peaks[channel] = levelHolds
+                         ? clipped[channel]
+                         : ClipChannel(inputs[channel], outputs[channel], frames, peaks[channel]);
     // Both levels take a step after each pass; the step's result also seeds the next pass.
     meterLevelLeft = SmoothMeterLevel(peaks[0], meterLevelLeft);
     meterLevelRight = SmoothMeterLevel(peaks[1], meterLevelRight);
@@ -50,11 +72,17 @@ void Ombrix::ProcessBlock(double** inputs, double** outputs, int frames) {
       beatParity = blockParity;
       DebugPrintLine(FrameLines[pass++]);
     }
-    ShowBlockFeedback(beatParity);
+    // The layout's own meters and theme image hold values, not a history: the first pass's
+    // are replaced within microseconds and showing them cost as much as clipping a short block.
+    // Any other editor is told after each pass.
+    if (channel == 1 || !FeedbackGoesToLayoutControls()) {
+      ShowBlockFeedback(beatParity);
+    }
   }
 }
 
-double Ombrix::ClipChannel(const double* input, double* output, int frames, double peak) {
+template <typename Sample>
+double Ombrix::ClipChannel(const Sample* input, Sample* output, int frames, double peak) {
   int sample = 0;
   while (sample < frames) {
     // Samples run in stretches up to the next due event, so the inner loop stays plain.

@@ -237,6 +237,9 @@ protected:
   std::vector<double*> outputPointers;
   std::vector<IInputPin> inputs;
   std::vector<IOutputPin> outputs;
+  // Set by an effect whose ProcessBlockFloat gives exactly ProcessBlock's results on the widened
+  // samples, narrowed: single-precision calls then run on the host's buffers in one pass.
+  bool processesFloatBlocks = false;
 
 private:
   std::atomic<bool> bypassRequested{false};
@@ -248,6 +251,11 @@ private:
   // silence), for the double-precision path.
   void PointAtHostBuffers(double** hostInputs, double** hostOutputs, int offset, int frames);
   void StageSubBlock(float** hostInputs, float** hostOutputs, int offset, int frames);
+  // Whether a single-precision call can run ProcessBlockFloat on the host's own buffers: every
+  // channel connected and given, and no output overlapping another channel's input (the staged
+  // path reads all inputs before writing any output).
+  bool HostFloatBuffersServeDirectly(float** hostInputs, float** hostOutputs, int frames) const;
+  void ProcessHostFloatBuffers(float** hostInputs, float** hostOutputs, int offset, int frames);
   void DeliverSubBlock(int frames, OutputDelivery delivery);
   template <typename SubBlockWork>
   void RunInSubBlocks(int frames, const IParameterPoint* points, int pointCount,

@@ -3,8 +3,19 @@
 #include "plugin/SampleConversion.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
+// Channels a single-precision call can process on the host's buffers directly.
+constexpr size_t MostDirectFloatChannels = 8;
+
+bool Overlap(const float* a, const float* b, int frames) {
+  const auto first = reinterpret_cast<std::uintptr_t>(a);
+  const auto second = reinterpret_cast<std::uintptr_t>(b);
+  const std::uintptr_t bytes = static_cast<std::uintptr_t>(frames) * sizeof(float);
+  return first < second + bytes && second < first + bytes;
+}
+
 // The host's buffer for the next connected channel, advanced to the current sub-block; none
 // when the host passed no array or no buffer for it.
 template <typename Sample> Sample* HostChannel(Sample** buffers, int channel, int offset) {
@@ -28,7 +39,9 @@ void IAudioPlugin::RunInSubBlocks(int frames, const IParameterPoint* points, int
   int nextPoint = 0;
   int done = 0;
   do {
-    nextPoint = ApplyParameterPoints(points, pointCount, nextPoint, done, frames);
+    if (nextPoint < pointCount) {
+      nextPoint = ApplyParameterPoints(points, pointCount, nextPoint, done, frames);
+    }
     const int stretchEnd =
         nextPoint < pointCount ? std::clamp<int>(points[nextPoint].frame, done, frames) : frames;
     const int length = std::min(stretchEnd - done, maxBlockFrames);
@@ -37,7 +50,9 @@ void IAudioPlugin::RunInSubBlocks(int frames, const IParameterPoint* points, int
     done += length;
   } while (done < frames && maxBlockFrames > 0);
   blockOffset = 0;
-  ApplyParameterPoints(points, pointCount, nextPoint, frames, frames);
+  if (nextPoint < pointCount) {
+    ApplyParameterPoints(points, pointCount, nextPoint, frames, frames);
+  }
 }
 
 int IAudioPlugin::ApplyParameterPoints(const IParameterPoint* points, int pointCount, int next,
@@ -71,11 +86,61 @@ void IAudioPlugin::RunHostBlock(double** hostInputs, double** hostOutputs, int f
 void IAudioPlugin::RunHostBlock(float** hostInputs, float** hostOutputs, int frames,
                                 OutputDelivery delivery, const IParameterPoint* points,
                                 int pointCount) {
+  enum class Route { Undecided, Direct, Staged } route = Route::Undecided;
   RunInSubBlocks(frames, points, pointCount, [&](int offset, int length) {
+    if (route == Route::Undecided) {
+      route = delivery == OutputDelivery::Replace &&
+                      HostFloatBuffersServeDirectly(hostInputs, hostOutputs, frames)
+                  ? Route::Direct
+                  : Route::Staged;
+    }
+    // The bypass mixes in the dry signal the staged path keeps.
+    if (route == Route::Direct && bypassMix == 0.0 && !Bypassed()) {
+      ProcessHostFloatBuffers(hostInputs, hostOutputs, offset, length);
+      return;
+    }
     StageSubBlock(hostInputs, hostOutputs, offset, length);
     ProcessSubBlock(length);
     DeliverSubBlock(length, delivery);
   });
+}
+
+bool IAudioPlugin::HostFloatBuffersServeDirectly(float** hostInputs, float** hostOutputs,
+                                                 int frames) const {
+  if (!processesFloatBlocks || !hostInputs || !hostOutputs ||
+      inputs.size() > MostDirectFloatChannels || outputs.size() > MostDirectFloatChannels) {
+    return false;
+  }
+  const auto connected = [](const auto& pin) { return pin.connected; };
+  if (!std::all_of(inputs.begin(), inputs.end(), connected) ||
+      !std::all_of(outputs.begin(), outputs.end(), connected)) {
+    return false;
+  }
+  for (size_t j = 0; j < outputs.size(); ++j) {
+    if (!hostOutputs[j]) {
+      return false;
+    }
+    for (size_t k = 0; k < inputs.size(); ++k) {
+      if (!hostInputs[k] || (Overlap(hostOutputs[j], hostInputs[k], frames) &&
+                             !(j == k && hostOutputs[j] == hostInputs[k]))) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+void IAudioPlugin::ProcessHostFloatBuffers(float** hostInputs, float** hostOutputs, int offset,
+                                           int frames) {
+  float* in[MostDirectFloatChannels];
+  float* out[MostDirectFloatChannels];
+  for (size_t k = 0; k < inputs.size(); ++k) {
+    in[k] = hostInputs[k] + offset;
+  }
+  for (size_t j = 0; j < outputs.size(); ++j) {
+    out[j] = hostOutputs[j] + offset;
+  }
+  ProcessBlockFloat(in, out, frames);
 }
 
 void IAudioPlugin::PointAtHostBuffers(double** hostInputs, double** hostOutputs, int offset,

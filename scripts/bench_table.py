@@ -22,10 +22,12 @@ REDRAW_BUDGET_NS = 40e6
 
 # (pattern, baseline name or None, what the baseline is, compare per item)
 RULES = [
-    (r"^BM_ProcessDoubleReplacing/frames:(\d+)/", r"BM_ClipLoopDoubleV2/frames:\1",
+    (r"^BM_ProcessDoubleReplacing/frames:(\d+)/", r"BM_ClipFloorDouble/frames:\1",
+     "hand-written AVX2 clipper (the floor)", False),
+    (r"^BM_Process(?:Replacing|Adding)/frames:(\d+)/", r"BM_ClipFloorFloat/frames:\1",
+     "hand-written AVX2 clipper over floats, one pass (the floor)", False),
+    (r"^BM_ClipFloor(Double|Float)/frames:(\d+)", r"BM_ClipLoop\1V2/frames:\2",
      "plain clipper loop, -O3 x86-64-v2", False),
-    (r"^BM_Process(?:Replacing|Adding)/frames:(\d+)/", r"BM_ClipLoopFloatV2/frames:\1",
-     "plain clipper loop over floats widened and narrowed, -O3 x86-64-v2", False),
     (r"^BM_ClipLoop(Double|Float)V3/frames:(\d+)", r"BM_ClipLoop\1V2/frames:\2",
      "the same loop, -O3 x86-64-v2", False),
     (r"^BM_Copy(Double|Float)/frames:(\d+)", r"BM_ClipLoop\1V2/frames:\2",

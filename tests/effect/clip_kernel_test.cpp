@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -18,6 +19,12 @@ constexpr double Guard = -12345.678;
 
 uint64_t Bits(double value) {
   uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+uint32_t Bits(float value) {
+  uint32_t bits;
   std::memcpy(&bits, &value, sizeof bits);
   return bits;
 }
@@ -48,36 +55,52 @@ std::vector<double> EdgeValues(double level) {
           -0.5 * level};
 }
 
-std::vector<double> Samples(std::mt19937& random, double level, int count) {
-  const std::vector<double> edges = EdgeValues(level);
+// Single-precision samples meet the level between two floats; those two matter most.
+template <typename Sample> std::vector<double> EdgeValuesOf(double level) {
+  std::vector<double> edges = EdgeValues(level);
+  if (sizeof(Sample) == sizeof(float)) {
+    const float near = static_cast<float>(level);
+    for (float edge : {near, std::nextafter(near, 0.0f), std::nextafter(near, 2.0f),
+                       std::numeric_limits<float>::denorm_min()}) {
+      edges.push_back(edge);
+      edges.push_back(-edge);
+    }
+  }
+  return edges;
+}
+
+template <typename Sample>
+std::vector<Sample> Samples(std::mt19937& random, double level, int count) {
+  const std::vector<double> edges = EdgeValuesOf<Sample>(level);
   std::uniform_real_distribution<double> loud(-2.0, 2.0);
   std::uniform_int_distribution<int> pick(0, 3);
-  std::vector<double> samples(static_cast<size_t>(count));
-  for (double& sample : samples) {
-    sample = pick(random) == 0 ? edges[random() % edges.size()] : loud(random);
+  std::vector<Sample> samples(static_cast<size_t>(count));
+  for (Sample& sample : samples) {
+    sample = static_cast<Sample>(pick(random) == 0 ? edges[random() % edges.size()] : loud(random));
   }
   return samples;
 }
 
 // Runs kernel over every length and every alignment of input and output (apart and in place)
 // and compares outputs and peak bit for bit with the plain loop.
-void ExpectSameAsPlain(ClipKernel kernel) {
+template <typename Sample> void ExpectSameAsPlain(ClipKernelOf<Sample> kernel) {
+  const Sample guard = static_cast<Sample>(Guard);
   std::mt19937 random(20261209);
   const double levels[] = {1.0, 0.5, 0.50005, 0.0001, 0.8, 0.2};
   for (double level : levels) {
     for (int frames = 0; frames <= LongestRun; ++frames) {
-      const std::vector<double> source = Samples(random, level, frames);
+      const std::vector<Sample> source = Samples<Sample>(random, level, frames);
       const double seed = (frames % 3 == 0) ? 0.0 : 0.25 * (frames % 7);
-      std::vector<double> expected(static_cast<size_t>(frames));
+      std::vector<Sample> expected(static_cast<size_t>(frames));
       const double expectedPeak =
           ClipSamplesPlain(source.data(), expected.data(), frames, level, seed);
       for (int inShift = 0; inShift < Alignments; ++inShift) {
         for (int outShift = -1; outShift < Alignments; ++outShift) {
           // outShift -1: the output is the input buffer itself.
-          std::vector<double> in(static_cast<size_t>(frames + 2 * Alignments), Guard);
-          std::vector<double> out(in.size(), Guard);
+          std::vector<Sample> in(static_cast<size_t>(frames + 2 * Alignments), guard);
+          std::vector<Sample> out(in.size(), guard);
           std::copy(source.begin(), source.end(), in.begin() + inShift);
-          double* target = outShift < 0 ? in.data() + inShift : out.data() + outShift;
+          Sample* target = outShift < 0 ? in.data() + inShift : out.data() + outShift;
           const double peak = kernel(in.data() + inShift, target, frames, level, seed);
           ASSERT_EQ(Bits(peak), Bits(expectedPeak)) << "level " << level << " frames " << frames;
           for (int i = 0; i < frames; ++i) {
@@ -87,10 +110,10 @@ void ExpectSameAsPlain(ClipKernel kernel) {
           }
           if (outShift >= 0) {
             for (int i = 0; i < outShift; ++i) {
-              ASSERT_EQ(out[static_cast<size_t>(i)], Guard);
+              ASSERT_EQ(out[static_cast<size_t>(i)], guard);
             }
             for (size_t i = static_cast<size_t>(outShift + frames); i < out.size(); ++i) {
-              ASSERT_EQ(out[i], Guard);
+              ASSERT_EQ(out[i], guard);
             }
           }
         }
@@ -121,12 +144,33 @@ TEST(ClipKernel, EveryVectorFormMatchesThePlainLoop) {
   }
   for (const ClipKernelForm& form : forms) {
     SCOPED_TRACE(form.name);
-    ExpectSameAsPlain(form.kernel);
+    ExpectSameAsPlain<double>(form.kernel);
+  }
+  for (const ClipKernelFormOf<float>& form : ClipFloatSamplesVectorForms()) {
+    SCOPED_TRACE(std::string("float ") + form.name);
+    ExpectSameAsPlain<float>(form.kernel);
   }
 }
 
 TEST(ClipKernel, ChosenFormMatchesThePlainLoop) {
-  ExpectSameAsPlain(ClipSamples);
+  ExpectSameAsPlain<double>(ClipSamples);
+  ExpectSameAsPlain<float>(ClipSamples);
+}
+
+// The one-pass single-precision loop is the double clipper between a widening and a narrowing.
+TEST(ClipKernel, FloatLoopIsTheDoubleLoopOnWidenedSamples) {
+  std::mt19937 random(9);
+  for (double level : {1.0, 0.50005, 0.0001}) {
+    const std::vector<float> source = Samples<float>(random, level, 257);
+    std::vector<double> widened(source.begin(), source.end());
+    std::vector<float> direct(source.size());
+    const double peak = ClipSamplesPlain(source.data(), direct.data(), 257, level, 0.125);
+    const double widenedPeak = ClipSamplesPlain(widened.data(), widened.data(), 257, level, 0.125);
+    EXPECT_EQ(Bits(peak), Bits(widenedPeak));
+    for (size_t i = 0; i < source.size(); ++i) {
+      ASSERT_EQ(Bits(direct[i]), Bits(static_cast<float>(widened[i]))) << i;
+    }
+  }
 }
 
 // Output one sample behind the input in the same buffer: each result feeds the next input,

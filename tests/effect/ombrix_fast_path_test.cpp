@@ -137,3 +137,43 @@ TEST_F(FastPathTest, DoubleProcessingGivesThePlainFormulasResults) {
 TEST_F(FastPathTest, FloatProcessingGivesThePlainFormulasResults) {
   ExpectPlainResults<float>(false);
 }
+
+// Single-precision calls run on the host's buffers unless that could change what is read: in
+// place they still do, with outputs crossed over the other channel's inputs they stage first.
+// Either way the samples are those of separate buffers.
+TEST_F(FastPathTest, FloatBuffersSharedWithInputsGiveTheSeparateBuffersResults) {
+  std::mt19937 random(69);
+  const int frames = 203;
+  const std::vector<float> left = Samples<float>(random, frames);
+  const std::vector<float> right = Samples<float>(random, frames);
+  auto run = [&](bool inPlace, bool crossed) {
+    Ombrix fresh(Host);
+    AEffect* record = fresh.Effect();
+    record->dispatcher(record, effOpen, 0, 0, nullptr, 0.0f);
+    record->setParameter(record, Ombrix::ParamAmount, 0.7f);
+    std::vector<float> a = left, b = right;
+    std::vector<float> outA(frames), outB(frames);
+    float* inputs[2] = {a.data(), b.data()};
+    float* outputs[2] = {outA.data(), outB.data()};
+    if (inPlace) {
+      outputs[0] = a.data();
+      outputs[1] = b.data();
+    } else if (crossed) {
+      outputs[0] = b.data();
+      outputs[1] = a.data();
+    }
+    record->processReplacing(record, inputs, outputs, frames);
+    const float* first = outputs[0];
+    const float* second = outputs[1];
+    return std::vector<std::vector<float>>{{first, first + frames}, {second, second + frames}};
+  };
+  const auto separate = run(false, false);
+  const auto inPlace = run(true, false);
+  const auto crossed = run(false, true);
+  for (int channel = 0; channel < 2; ++channel) {
+    for (int i = 0; i < frames; ++i) {
+      ASSERT_EQ(Bits(inPlace[channel][i]), Bits(separate[channel][i])) << channel << " " << i;
+      ASSERT_EQ(Bits(crossed[channel][i]), Bits(separate[channel][i])) << channel << " " << i;
+    }
+  }
+}

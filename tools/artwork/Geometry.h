@@ -16,6 +16,8 @@ constexpr int kEditorHeight = 400;
 
 constexpr Rect kTitleSpot{19, 19, 223, 62};
 constexpr Rect kWebLink{125, 62, 287, 85};
+// What the web link opens (effect/ombrix_layout.cpp), as the button and the about page show it.
+constexpr char kWebAddress[] = "quillmarsh.example";
 constexpr Rect kArtistLink{118, 370, 211, 391};
 constexpr Rect kCreditsSpot{356, 349, 392, 374};
 constexpr Rect kHelpSpot{460, 108, 503, 144};

@@ -32,12 +32,13 @@ void DrawHeader(Canvas& canvas) {
   const Rect& web = kWebLink;
   Chip(canvas, web.left + 0.5, web.top + 1.5, web.Width() - 1, web.Height() - 3, 10);
   const TextStyle link{Weight::Medium, 10.5, 0.2, palette::kTextBright, 1.0};
-  const double textWidth = canvas.MeasureText(link, "quillmarsh.audio");
+  // The address the button opens, so nobody is surprised where it leads.
+  const double textWidth = canvas.MeasureText(link, kWebAddress);
   const double groupWidth = 11 + 6 + textWidth + 6 + 6.5;
   double x = web.CentreX() - groupWidth / 2;
   DrawGlobe(canvas, x + 5.5, web.CentreY(), 5.5, palette::kTextMid);
   x += 17;
-  canvas.Text(link, x, web.CentreY() + 3.7, "quillmarsh.audio");
+  canvas.Text(link, x, web.CentreY() + 3.7, kWebAddress);
   DrawOutArrow(canvas, x + textWidth + 6, web.CentreY() - 3.3, 6.5, palette::kAccent);
 }
 
@@ -54,12 +55,13 @@ void DrawHotSpotMarks(Canvas& canvas) {
 }
 
 void DrawFooter(Canvas& canvas) {
-  canvas.Text(kCaption, 22, 383, "VST 2  \xC2\xB7  1.2.1");
+  // One picture serves every plug-in format, so the corner names none of them.
+  canvas.Text(kCaption, 22, 383, "VERSION  1.2.1");
 
   const Rect& art = kArtistLink;
   Chip(canvas, art.left + 0.5, art.top + 1.5, art.Width() - 1, art.Height() - 3, 9);
   const TextStyle credit{Weight::Medium, 9.5, 0.1, palette::kTextBright, 1.0};
-  const std::string text = "Art \xC2\xB7 Oda Quist";
+  const std::string text = "Art \xC2\xB7 Quillmarsh";
   const double width = canvas.MeasureText(credit, text);
   const double x = art.CentreX() - (width + 11) / 2;
   canvas.Text(credit, x, art.CentreY() + 3.5, text);

@@ -123,9 +123,9 @@ RgbaImage PaintAboutPage(const Typefaces& fonts) {
       "A little adds edge and density; all the way up turns any sound into a square wave.");
   y += 12;
   FactRow(canvas, left, y, "MADE BY", "Quillmarsh");
-  FactRow(canvas, left, y + 19, "FORMAT", "VST 2 effect, mono or stereo");
+  FactRow(canvas, left, y + 19, "FORMATS", "VST 2, VST 3, CLAP, LV2");
   FactRow(canvas, left, y + 38, "MIDI", "Controller 69 sets the amount");
-  FactRow(canvas, left, y + 57, "WEB", "quillmarsh.audio");
+  FactRow(canvas, left, y + 57, "WEB", kWebAddress);
 
   const double right = 318;
   const double rightWidth = kEditorWidth - kMargin - right - 28;
@@ -160,7 +160,7 @@ RgbaImage PaintCreditsPage(const Typefaces& fonts) {
     const char* note;
   } credits[] = {
       {"DESIGN AND SOUND", "Quillmarsh", "Plug-in, signal path and editor."},
-      {"ARTWORK", "Oda Quist", "Knob, stripes, pages and the #KELBA badge."},
+      {"ARTWORK", "Quillmarsh", "Every picture drawn in code by Ombrix's own artwork generator."},
       {"TYPEFACE", "Inter", "Designed by Rasmus Andersson, under the SIL Open Font License."},
       {"IMAGE DECODING", "libpng and zlib",
        "The PNG reference library, with zlib by Jean-loup Gailly and Mark Adler."},
