@@ -3,7 +3,6 @@
 #include "platform/Lock.h"
 #include "plugin/PluginIdentity.h"
 
-#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -98,19 +97,14 @@ const clap_plugin* CLAP_ABI CreatePlugin(const clap_plugin_factory*, const clap_
 
 const clap_plugin_factory PluginFactory = {PluginCount, PluginDescriptor, CreatePlugin};
 
-// Hosts, and wrappers loading the library beside them, may call init more than once.
-std::atomic<int> initCount{0};
-
+// Nothing is made before the first instance nor kept after the last one (the editor's pictures
+// stay in the process-wide cache until the library is unloaded), so any number of inits and
+// deinits, in any pairing, needs no bookkeeping.
 bool CLAP_ABI EntryInit(const char*) {
-  ++initCount;
   return true;
 }
 
-void CLAP_ABI EntryDeinit() {
-  if (initCount > 0) {
-    --initCount;
-  }
-}
+void CLAP_ABI EntryDeinit() {}
 
 const void* CLAP_ABI GetFactory(const char* factoryId) {
   if (!factoryId) {
