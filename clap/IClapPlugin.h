@@ -6,6 +6,7 @@
 #include "plugin/GestureQueue.h"
 #include "plugin/ParameterPoint.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <thread>
@@ -75,6 +76,8 @@ public:
   bool ParamTextValue(clap_id id, const char* display, double* value);
   void Flush(const clap_input_events* in, const clap_output_events* out);
   bool SetRenderMode(int32_t mode);
+  // The processing delay hosts compensate, in frames.
+  uint32_t LatencyFrames() const { return static_cast<uint32_t>(std::max(ProcessingDelay(), 0)); }
 
   // State (clap_state.cpp).
   bool SaveState(const clap_ostream* stream);

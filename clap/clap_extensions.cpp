@@ -96,13 +96,18 @@ bool CLAP_ABI StateLoad(const clap_plugin* plugin, const clap_istream* stream) {
 
 const clap_plugin_state State = {StateSave, StateLoad};
 
-// The clipper has no delay and nothing rings on after the input stops.
-uint32_t CLAP_ABI NoFrames(const clap_plugin*) {
+uint32_t CLAP_ABI LatencyFrames(const clap_plugin* plugin) {
+  return From(plugin)->LatencyFrames();
+}
+
+const clap_plugin_latency Latency = {LatencyFrames};
+
+// Nothing of a clipper rings on after its input stops.
+uint32_t CLAP_ABI NoTail(const clap_plugin*) {
   return 0;
 }
 
-const clap_plugin_latency Latency = {NoFrames};
-const clap_plugin_tail Tail = {NoFrames};
+const clap_plugin_tail Tail = {NoTail};
 
 bool CLAP_ABI HasHardRealtimeRequirement(const clap_plugin*) {
   return false;

@@ -100,7 +100,7 @@ bool IClapPlugin::Activate(double rate, uint32_t, uint32_t maxFrames) {
     OnReset();
     OnActivation(true);
   }
-  const uint32_t latency = static_cast<uint32_t>(std::max(ProcessingDelay(), 0));
+  const uint32_t latency = LatencyFrames();
   if (latency != reportedLatency && hostExtensions.latency && hostExtensions.latency->changed) {
     hostExtensions.latency->changed(host);
   }

@@ -98,6 +98,9 @@ TEST(ClapParams, ShowTheVst2TextsAndFlagTheBypass) {
   EXPECT_FALSE(params->text_to_value(plugin, 7, "1", &value));
   EXPECT_FALSE(params->value_to_text(plugin, 7, 1.0, text, sizeof(text)));
   EXPECT_FALSE(params->get_value(plugin, 7, &value));
+  // No delay to compensate and nothing ringing on.
+  EXPECT_EQ(host.PluginExtension<clap_plugin_latency>(Clap::LatencyId)->get(plugin), 0u);
+  EXPECT_EQ(host.PluginExtension<clap_plugin_tail>(Clap::TailId)->get(plugin), 0u);
 }
 
 // 64-bit buffers shared by input and output: the new amount holds from its frame on.
