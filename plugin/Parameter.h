@@ -36,6 +36,8 @@ public:
   void DefineInteger(const char* name, int defaultValue);
 
   void SetFromNormalized(double normalized);
+  // The real value SetFromNormalized would set, without setting it.
+  double RealFromNormalized(double normalized) const;
   double ToNormalized() const { return ToNormalized(value); }
   double ToNormalized(double realValue) const;
   void SetClamped(double realValue);

@@ -9,4 +9,7 @@ struct IParameterPoint {
   int32_t frame = 0;
   int32_t index = 0;
   double normalized = 0.0;
+  // Set where the format sends values in the parameter's own units (CLAP): `normalized` then
+  // holds that value, taken exactly, where a trip through 0..1 would round it (12.5 -> 12.4999).
+  bool realUnits = false;
 };

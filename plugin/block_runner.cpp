@@ -58,7 +58,9 @@ void IAudioPlugin::RunInSubBlocks(int frames, const IParameterPoint* points, int
 int IAudioPlugin::ApplyParameterPoints(const IParameterPoint* points, int pointCount, int next,
                                        int frame, int frames) {
   for (; next < pointCount && std::clamp<int>(points[next].frame, 0, frames) <= frame; ++next) {
-    SetParameterFromHost(points[next].index, points[next].normalized, ParameterUnits::Normalized,
+    const IParameterPoint& point = points[next];
+    SetParameterFromHost(point.index, point.normalized,
+                         point.realUnits ? ParameterUnits::Real : ParameterUnits::Normalized,
                          EditorEcho::Show);
   }
   return next;

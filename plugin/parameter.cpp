@@ -56,13 +56,17 @@ void IParameter::DefineInteger(const char* newName, int newDefault) {
 }
 
 void IParameter::SetFromNormalized(double normalized) {
+  value = RealFromNormalized(normalized);
+}
+
+double IParameter::RealFromNormalized(double normalized) const {
   // Hosts may send anything; outside 0..1 the mapping would leave the range or yield NaN.
   const double n = std::isnan(normalized) ? 0.0 : std::clamp(normalized, 0.0, 1.0);
   double v = std::pow(n, shape) * (maximum - minimum) + minimum;
   if (kind != KindContinuous && step > 0.0) {
     v = std::floor(v / step + 0.5) * step;
   }
-  value = std::min(v, maximum);
+  return std::min(v, maximum);
 }
 
 double IParameter::ToNormalized(double realValue) const {

@@ -1,6 +1,6 @@
 #include "vst2/IVst2Plugin.h"
 
-#include "plugin/NumberText.h"
+#include "plugin/ParameterText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -220,17 +220,8 @@ VstIntPtr IVst2Plugin::StringToParameter(int index, const char* text) {
     return 1;
   }
   double value = 0.0;
-  if (parameter->ValueTexts().empty()) {
-    value = LeadingNumber(text);
-    if (parameter->NegateDisplay()) {
-      value = -value;
-    }
-  } else {
-    int textValue = 0;
-    if (!parameter->ParseValueText(text, &textValue)) {
-      return 0;
-    }
-    value = textValue;
+  if (!ParameterValueFromText(*parameter, text, &value)) {
+    return 0;
   }
   SetParameterFromHost(index, value, ParameterUnits::Real, EditorEcho::Show);
   return 1;

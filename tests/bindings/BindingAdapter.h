@@ -86,6 +86,7 @@ std::vector<Binding> AllBindings();
 std::unique_ptr<BindingAdapter> MakeVst2Adapter(double sampleRate, int blockFrames);
 std::unique_ptr<BindingAdapter> MakeLv2Adapter(double sampleRate, int blockFrames);
 std::unique_ptr<BindingAdapter> MakeVst3Adapter(double sampleRate, int blockFrames);
+std::unique_ptr<BindingAdapter> MakeClapAdapter(double sampleRate, int blockFrames);
 
 // The messages of sent that reach the plug-in through this adapter's format, in order.
 inline std::vector<MidiAt> ReachingPlugin(const BindingAdapter& adapter,
