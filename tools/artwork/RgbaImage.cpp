@@ -18,7 +18,9 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
 
 void NoFlush(png_structp) {}
 
-bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+} // namespace
+
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
   if (!file) {
     return false;
@@ -26,8 +28,6 @@ bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
   return std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
          std::fflush(file.get()) == 0;
 }
-
-} // namespace
 
 bool EncodePng(const RgbaImage& image, const PngEncoding& encoding,
                std::vector<std::uint8_t>* out) {
@@ -72,12 +72,12 @@ bool WritePng(const std::string& path, const RgbaImage& image) {
       best.swap(encoded);
     }
   }
-  return WriteBytes(path, best);
+  return WriteFileBytes(path, best);
 }
 
 bool WritePng(const std::string& path, const RgbaImage& image, const PngEncoding& encoding) {
   std::vector<std::uint8_t> encoded;
-  return EncodePng(image, encoding, &encoded) && WriteBytes(path, encoded);
+  return EncodePng(image, encoding, &encoded) && WriteFileBytes(path, encoded);
 }
 
 bool ReadPng(const std::string& path, RgbaImage* image) {
