@@ -6,6 +6,7 @@
 #include "plugin/AudioPlugin.h"
 #include "raster/RasterMemBitmap.h"
 #include "raster/RasterPngResource.h"
+#include "raster/RasterSegmentedPng.h"
 #include "raster/RasterSysBitmap.h"
 
 #include <algorithm>
@@ -48,7 +49,8 @@ IImageStrip IEditor::LoadImageStrip(int resourceId, const char* fileName, int fr
     int headerWidth = 0;
     int headerHeight = 0;
     if (ImageResourceSize(resourceId, fileName, &headerWidth, &headerHeight)) {
-      image = cache.AppendUndecoded(resourceId, fileName, headerWidth, headerHeight);
+      image = cache.AppendUndecoded(resourceId, fileName, headerWidth, headerHeight,
+                                    OpenImageSegments(resourceId, fileName));
     } else {
       image = cache.Append(resourceId, fileName, LoadImageResource(resourceId, fileName));
     }
@@ -76,6 +78,21 @@ RasterBitmap* IEditor::StripBitmap(const IImageStrip& strip) {
     return nullptr;
   }
   return image.Publish(LoadImageResource(image.ResourceId(), image.FileName()));
+}
+
+IFrameCache::Rows IEditor::StripRows(const IImageStrip& strip, int top, int bottom) {
+  if (!strip.bitmap && strip.image && !strip.image->Bitmap()) {
+    IFrameCache::Rows rows = IFrameCache::Instance().Find(*strip.image, top, bottom);
+    if (rows.bitmap) {
+      return rows;
+    }
+  }
+  // The whole image belongs to the image cache: shared without ownership.
+  return {std::shared_ptr<RasterBitmap>(std::shared_ptr<RasterBitmap>(), StripBitmap(strip)), 0};
+}
+
+std::unique_ptr<RasterSegmentedPng> IEditor::OpenImageSegments(int id, const char* fileName) {
+  return RasterOpenSegmentedPngResource(id, fileName);
 }
 
 bool IEditor::ImageResourceSize(int id, const char* fileName, int* headerWidth, int* headerHeight) {

@@ -2,12 +2,15 @@
 
 #include "platform/Lock.h"
 #include "raster/RasterBitmap.h"
+#include "raster/RasterSegmentedPng.h"
 
 #include <cstddef>
 #include <cstdint>
 
-ICachedImage::ICachedImage(int resourceId, const char* fileName, int width, int height)
-    : resourceId(resourceId), fileName(fileName ? fileName : ""), width(width), height(height) {}
+ICachedImage::ICachedImage(int resourceId, const char* fileName, int width, int height,
+                           std::unique_ptr<RasterSegmentedPng> segments)
+    : resourceId(resourceId), fileName(fileName ? fileName : ""), width(width), height(height),
+      segments(std::move(segments)), segmentsUsable(this->segments != nullptr) {}
 
 ICachedImage::~ICachedImage() {
   delete bitmap.load(std::memory_order_acquire);
@@ -79,8 +82,10 @@ ICachedImage* IImageCache::Append(int resourceId, const char* fileName,
 }
 
 ICachedImage* IImageCache::AppendUndecoded(int resourceId, const char* fileName, int width,
-                                           int height) {
-  return Keep(std::make_unique<ICachedImage>(resourceId, fileName, width, height));
+                                           int height,
+                                           std::unique_ptr<RasterSegmentedPng> segments) {
+  return Keep(
+      std::make_unique<ICachedImage>(resourceId, fileName, width, height, std::move(segments)));
 }
 
 ICachedImage* IImageCache::Keep(std::unique_ptr<ICachedImage> image) {
