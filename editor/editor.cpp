@@ -49,8 +49,7 @@ IImageStrip IEditor::LoadImageStrip(int resourceId, const char* fileName, int fr
     int headerWidth = 0;
     int headerHeight = 0;
     if (ImageResourceSize(resourceId, fileName, &headerWidth, &headerHeight)) {
-      image = cache.AppendUndecoded(resourceId, fileName, headerWidth, headerHeight,
-                                    OpenImageSegments(resourceId, fileName));
+      image = cache.AppendUndecoded(resourceId, fileName, headerWidth, headerHeight);
     } else {
       image = cache.Append(resourceId, fileName, LoadImageResource(resourceId, fileName));
     }
@@ -82,7 +81,11 @@ RasterBitmap* IEditor::StripBitmap(const IImageStrip& strip) {
 
 IFrameCache::Rows IEditor::StripRows(const IImageStrip& strip, int top, int bottom) {
   if (!strip.bitmap && strip.image && !strip.image->Bitmap()) {
-    IFrameCache::Rows rows = IFrameCache::Instance().Find(*strip.image, top, bottom);
+    ICachedImage& image = *strip.image;
+    if (image.SegmentsUnknown()) {
+      image.OfferSegments(OpenImageSegments(image.ResourceId(), image.FileName()));
+    }
+    IFrameCache::Rows rows = IFrameCache::Instance().Find(image, top, bottom);
     if (rows.bitmap) {
       return rows;
     }
