@@ -21,6 +21,13 @@ struct RasterPngSegmentStart {
   std::uint32_t streamOffset;
 };
 
+// One IDAT chunk: where its data lies in the file and in the joined stream.
+struct RasterPngDataChunk {
+  std::size_t fileOffset;
+  std::size_t length;
+  std::size_t streamOffset;
+};
+
 // The chunk's data: the count, then each start, as big-endian 32-bit numbers.
 std::vector<std::uint8_t>
 RasterPngSegmentChunkData(const std::vector<RasterPngSegmentStart>& starts);
@@ -47,13 +54,6 @@ public:
   std::unique_ptr<RasterMemBitmap> DecodeSegments(int first, int last) const;
 
 private:
-  // One IDAT chunk: where its data lies in the file and in the joined stream.
-  struct DataChunk {
-    std::size_t fileOffset;
-    std::size_t length;
-    std::size_t streamOffset;
-  };
-
   RasterSegmentedPng() = default;
   bool ChecksumsHold(std::size_t streamBegin, std::size_t streamEnd) const;
 
@@ -61,7 +61,7 @@ private:
   int width = 0;
   int height = 0;
   std::size_t streamLength = 0;
-  std::vector<DataChunk> chunks;
+  std::vector<RasterPngDataChunk> chunks;
   std::vector<RasterPngSegmentStart> segments;
 };
 

@@ -110,28 +110,29 @@ void StorePixels(const unsigned char* rgba, int width, std::uint32_t* out) {
 // Feeds a range of the joined stream to zlib chunk by chunk.
 class StreamFeed {
 public:
-  StreamFeed(const unsigned char* data, const std::vector<std::size_t>& fileOffsets,
-             const std::vector<std::size_t>& streamOffsets, std::size_t begin, std::size_t end)
-      : data(data), fileOffsets(fileOffsets), streamOffsets(streamOffsets), position(begin),
-        end(end) {
+  StreamFeed(const unsigned char* data, const std::vector<RasterPngDataChunk>& chunks,
+             std::size_t begin, std::size_t end)
+      : data(data), chunks(chunks), position(begin), end(end) {
     chunk = static_cast<std::size_t>(
-        std::upper_bound(streamOffsets.begin(), streamOffsets.end(), begin) -
-        streamOffsets.begin() - 1);
+        std::upper_bound(chunks.begin(), chunks.end(), begin,
+                         [](std::size_t offset, const RasterPngDataChunk& c) {
+                           return offset < c.streamOffset;
+                         }) -
+        chunks.begin() - 1);
   }
 
   // Points zlib at the next piece; false when the range is used up.
   bool Refill(z_stream* stream) {
-    while (position < end && chunk + 1 < streamOffsets.size() &&
-           streamOffsets[chunk + 1] <= position) {
+    while (position < end && chunk + 1 < chunks.size() &&
+           chunks[chunk + 1].streamOffset <= position) {
       ++chunk;
     }
     if (position >= end) {
       return false;
     }
-    const std::size_t chunkEnd = chunk + 1 < streamOffsets.size() ? streamOffsets[chunk + 1] : end;
-    const std::size_t take = std::min(chunkEnd, end) - position;
-    stream->next_in =
-        const_cast<Bytef*>(data + fileOffsets[chunk] + (position - streamOffsets[chunk]));
+    const RasterPngDataChunk& piece = chunks[chunk];
+    const std::size_t take = std::min(piece.streamOffset + piece.length, end) - position;
+    stream->next_in = const_cast<Bytef*>(data + piece.fileOffset + (position - piece.streamOffset));
     stream->avail_in = static_cast<uInt>(take);
     position += take;
     return true;
@@ -139,8 +140,7 @@ public:
 
 private:
   const unsigned char* data;
-  const std::vector<std::size_t>& fileOffsets;
-  const std::vector<std::size_t>& streamOffsets;
+  const std::vector<RasterPngDataChunk>& chunks;
   std::size_t position;
   std::size_t end;
   std::size_t chunk = 0;
@@ -308,7 +308,7 @@ int RasterSegmentedPng::SegmentOfRow(int row) const {
 }
 
 bool RasterSegmentedPng::ChecksumsHold(std::size_t streamBegin, std::size_t streamEnd) const {
-  for (const DataChunk& chunk : chunks) {
+  for (const RasterPngDataChunk& chunk : chunks) {
     if (chunk.streamOffset + chunk.length <= streamBegin || chunk.streamOffset >= streamEnd) {
       continue;
     }
@@ -337,19 +337,11 @@ std::unique_ptr<RasterMemBitmap> RasterSegmentedPng::DecodeSegments(int first, i
   if (bitmap->Width() != width || bitmap->Height() != rows) {
     return nullptr;
   }
-  std::vector<std::size_t> fileOffsets;
-  std::vector<std::size_t> streamOffsets;
-  fileOffsets.reserve(chunks.size());
-  streamOffsets.reserve(chunks.size());
-  for (const DataChunk& chunk : chunks) {
-    fileOffsets.push_back(chunk.fileOffset);
-    streamOffsets.push_back(chunk.streamOffset);
-  }
   Inflater inflater;
   if (!inflater.ready) {
     return nullptr;
   }
-  StreamFeed feed(data, fileOffsets, streamOffsets, begin, end);
+  StreamFeed feed(data, chunks, begin, end);
   const std::size_t pixelBytes = static_cast<std::size_t>(width) * kBytesPerPixel;
   // Each row with its filter byte in front; the row above starts as zeros.
   std::vector<unsigned char> current(pixelBytes + 1);
