@@ -60,6 +60,25 @@ void BM_PlainFrameCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFrameCopy)->Unit(benchmark::kMicrosecond);
 
+// The knob turned to a frame not drawn before and the knob redrawn: the frame's segment decoded
+// and blended. The frames go round all 480, more than the frame cache keeps, so every one is new.
+void BM_KnobNewFrame(benchmark::State& state) {
+  IVst2Plugin* plugin = CreateEffect(QuietHost);
+  IEditor* editor = EditorOf(plugin);
+  constexpr int kKnobIndex = 21;
+  constexpr int kFrames = 480;
+  IControl* knob = editor->Control(kKnobIndex);
+  editor->RedrawRect(editor->DirtyArea());
+  int frame = 0;
+  for (auto _ : state) {
+    frame = (frame + 1) % kFrames;
+    knob->ShowValue(static_cast<double>(frame) / (kFrames - 1));
+    benchmark::DoNotOptimize(editor->RedrawRect(knob->Area()));
+  }
+  delete plugin;
+}
+BENCHMARK(BM_KnobNewFrame)->Unit(benchmark::kMicrosecond);
+
 // A second instance finds every image in the process-wide cache and decodes nothing.
 void BM_SecondInstanceConstruction(benchmark::State& state) {
   IVst2Plugin* first = CreateEffect(QuietHost);

@@ -1,9 +1,14 @@
 // How fast the knob strip decodes under each candidate encoding of its PNG (filters, zlib level
 // and strategy), with the encoded size as a counter: the figures behind the encoding the
-// artwork generator uses for it. Every candidate is decoded the way the editor decodes it.
+// artwork generator uses for it. Every candidate is decoded the way the editor decodes it. Then
+// the segment sizes at three levels: one frame decoded from segments of 1 to 32 frames (a sweep's
+// cost per new frame is the whole segment's decode), with the file's size and a segment's pixels as
+// counters.
 
 #include "platform/ModuleResources.h"
 #include "raster/RasterPng.h"
+#include "raster/RasterSegmentedPng.h"
+#include "tools/artwork/KnobStrip.h"
 #include "tools/artwork/RgbaImage.h"
 
 #include <benchmark/benchmark.h>
@@ -81,11 +86,47 @@ void DecodeCandidate(benchmark::State& state, artwork::PngEncoding encoding) {
   state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 
+constexpr int kFramePixelBytes = 192 * 192 * 4;
+
+void DecodeSegmentOf(benchmark::State& state, int level, int framesPerSegment) {
+  std::vector<std::uint8_t> bytes;
+  if (KnobPixels().width == 0 ||
+      !artwork::EncodeSegmentedPng(KnobPixels(), artwork::KnobSegmentRows(framesPerSegment), level,
+                                   &bytes)) {
+    state.SkipWithError("the knob strip could not be encoded");
+    return;
+  }
+  const auto image = RasterSegmentedPng::Open(bytes.data(), bytes.size());
+  if (!image) {
+    state.SkipWithError("the encoded strip has no segments");
+    return;
+  }
+  int segment = 0;
+  for (auto _ : state) {
+    auto rows = image->DecodeSegments(segment, segment);
+    if (!rows) {
+      state.SkipWithError("a segment did not decode");
+    }
+    benchmark::DoNotOptimize(rows.get());
+    segment = (segment + 1) % image->SegmentCount();
+  }
+  state.counters["bytes"] = static_cast<double>(bytes.size());
+  state.counters["segment_bytes"] = static_cast<double>(framesPerSegment) * kFramePixelBytes;
+}
+
 int RegisterAll() {
   for (const Candidate& c : kCandidates) {
     benchmark::RegisterBenchmark((std::string("KnobEncoding/") + c.name).c_str(), DecodeCandidate,
                                  c.encoding)
         ->Unit(benchmark::kMillisecond);
+  }
+  for (int level : {3, 6, 9}) {
+    for (int frames : {1, 2, 4, 8, 16, 32}) {
+      const std::string name =
+          "KnobSegments/level" + std::to_string(level) + "/frames:" + std::to_string(frames);
+      benchmark::RegisterBenchmark(name.c_str(), DecodeSegmentOf, level, frames)
+          ->Unit(benchmark::kMicrosecond);
+    }
   }
   return 0;
 }

@@ -1,10 +1,12 @@
-// Blits of every combine mode at the editor's sizes against a plain row copy, and decoding of the
-// knob strip against a bare libpng decode of the same bytes.
+// Blits of every combine mode at the editor's sizes against a plain row copy, decoding of the
+// knob strip against a bare libpng decode of the same bytes, and decoding one knob frame from its
+// segment against libpng reading just the first frame's rows.
 
 #include "platform/ModuleResources.h"
 #include "raster/RasterBlit.h"
 #include "raster/RasterMemBitmap.h"
 #include "raster/RasterPng.h"
+#include "raster/RasterSegmentedPng.h"
 #include "raster/RasterSysBitmap.h"
 
 #include <benchmark/benchmark.h>
@@ -145,6 +147,60 @@ void DecodeKnob(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(knob.size) * state.iterations());
 }
 
+// libpng alone reading one frame's rows (the first frame's, so nothing before them is inflated)
+// in the file's own format and stopping there: the least a libpng decode of one frame costs.
+constexpr int kKnobFrameRows = 191;
+
+bool BareDecodeFirstRows(png_structp png, png_infop info, Bytes* bytes,
+                         std::vector<png_byte>* row) {
+  if (setjmp(png_jmpbuf(png))) {
+    return false;
+  }
+  png_set_read_fn(png, bytes, ReadBytes);
+  png_read_info(png, info);
+  png_read_update_info(png, info);
+  row->resize(png_get_rowbytes(png, info));
+  for (int y = 0; y < kKnobFrameRows; ++y) {
+    png_read_row(png, row->data(), nullptr);
+  }
+  return true;
+}
+
+void DecodeKnobFrameBare(benchmark::State& state) {
+  const Bytes knob = KnobStrip();
+  for (auto _ : state) {
+    std::vector<png_byte> row;
+    Bytes bytes = knob;
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (!BareDecodeFirstRows(png, info, &bytes, &row)) {
+      state.SkipWithError("libpng could not read the first frame");
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    benchmark::DoNotOptimize(row.data());
+  }
+}
+
+// One frame from its segment into a new bitmap, a different frame each time, as a sweep of the
+// knob takes them.
+void DecodeKnobFrameSegment(benchmark::State& state) {
+  const Bytes knob = KnobStrip();
+  const auto image = RasterSegmentedPng::Open(knob.data, knob.size);
+  if (!image) {
+    state.SkipWithError("the knob strip has no segments");
+    return;
+  }
+  int segment = 0;
+  for (auto _ : state) {
+    auto frame = image->DecodeSegments(segment, segment);
+    if (!frame) {
+      state.SkipWithError("a knob frame did not decode");
+    }
+    benchmark::DoNotOptimize(frame.get());
+    segment = (segment + 1) % image->SegmentCount();
+  }
+}
+
 struct ModeCase {
   const char* name;
   float weight;
@@ -198,6 +254,10 @@ int RegisterAll() {
       ->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("DecodeKnob/RasterDecodePngBytes", DecodeKnob)
       ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("DecodeKnobFrame/bare-libpng-first-frame", DecodeKnobFrameBare)
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("DecodeKnobFrame/segment", DecodeKnobFrameSegment)
+      ->Unit(benchmark::kMicrosecond);
   return 0;
 }
 

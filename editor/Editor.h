@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorRecords.h"
+#include "editor/FrameCache.h"
 #include "plugin/AttachedEditor.h"
 
 #include <memory>
@@ -13,6 +14,7 @@ struct IMenu;
 class IParameter;
 class RasterBitmap;
 class RasterMemBitmap;
+class RasterSegmentedPng;
 class RasterSysBitmap;
 struct IArgb;
 struct ITextStyle;
@@ -65,6 +67,9 @@ public:
   // The size of the image resource from its header, without decoding it; false when it cannot be
   // read there (LoadImageStrip then decodes at once). The library's own PNG resources by default.
   virtual bool ImageResourceSize(int id, const char* fileName, int* width, int* height);
+  // The image resource as segments that decode alone, or none when it has no segment index
+  // (it is then decoded whole). The library's own PNG resources by default.
+  virtual std::unique_ptr<RasterSegmentedPng> OpenImageSegments(int id, const char* fileName);
 
   // IAttachedEditor.
   void ShowParameterValue(int index, double value, bool normalized) override;
@@ -82,6 +87,9 @@ public:
   IImageStrip LoadImageStrip(int resourceId, const char* fileName, int frames);
   // The strip's pixels, decoded now if no editor has drawn the image yet; none when it failed.
   RasterBitmap* StripBitmap(const IImageStrip& strip);
+  // Pixels holding the strip's rows top to bottom (exclusive): only the segments holding them
+  // for an image with segments, otherwise the whole image. Empty when it failed to decode.
+  IFrameCache::Rows StripRows(const IImageStrip& strip, int top, int bottom);
 
   // Drawing, on the window's thread.
   // Draws the controls overlapping rect into the draw bitmap, cleans every control and

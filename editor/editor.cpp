@@ -6,6 +6,7 @@
 #include "plugin/AudioPlugin.h"
 #include "raster/RasterMemBitmap.h"
 #include "raster/RasterPngResource.h"
+#include "raster/RasterSegmentedPng.h"
 #include "raster/RasterSysBitmap.h"
 
 #include <algorithm>
@@ -76,6 +77,25 @@ RasterBitmap* IEditor::StripBitmap(const IImageStrip& strip) {
     return nullptr;
   }
   return image.Publish(LoadImageResource(image.ResourceId(), image.FileName()));
+}
+
+IFrameCache::Rows IEditor::StripRows(const IImageStrip& strip, int top, int bottom) {
+  if (!strip.bitmap && strip.image && !strip.image->Bitmap()) {
+    ICachedImage& image = *strip.image;
+    if (image.SegmentsUnknown()) {
+      image.OfferSegments(OpenImageSegments(image.ResourceId(), image.FileName()));
+    }
+    IFrameCache::Rows rows = IFrameCache::Instance().Find(image, top, bottom);
+    if (rows.bitmap) {
+      return rows;
+    }
+  }
+  // The whole image belongs to the image cache: shared without ownership.
+  return {std::shared_ptr<RasterBitmap>(std::shared_ptr<RasterBitmap>(), StripBitmap(strip)), 0};
+}
+
+std::unique_ptr<RasterSegmentedPng> IEditor::OpenImageSegments(int id, const char* fileName) {
+  return RasterOpenSegmentedPngResource(id, fileName);
 }
 
 bool IEditor::ImageResourceSize(int id, const char* fileName, int* headerWidth, int* headerHeight) {

@@ -53,15 +53,20 @@ bool IEditor::DrawImage(const IImageStrip& strip, const IBounds& dest, int srcX,
   }
   const IBounds clip = Intersection(dest, drawRect);
   // Only what is drawn is decoded: an image clipped away entirely keeps waiting.
-  RasterBitmap* pixels = clip.Width() > 0 && clip.Height() > 0 ? StripBitmap(strip) : nullptr;
-  if (!pixels) {
+  if (clip.Width() <= 0 || clip.Height() <= 0) {
     return true;
   }
   const int sx = srcX + (clip.left - dest.left);
   const int sy = srcY + (clip.top - dest.top);
-  const RasterRect source{sx, sy, sx + clip.Width(), sy + clip.Height()};
+  // Held until the copy is done: the frame cache may let these rows go meanwhile.
+  const IFrameCache::Rows rows = StripRows(strip, sy, sy + clip.Height());
+  if (!rows.bitmap) {
+    return true;
+  }
+  const int rowInBitmap = sy - rows.firstRow;
+  const RasterRect source{sx, rowInBitmap, sx + clip.Width(), rowInBitmap + clip.Height()};
   const float weight = blend ? blend->weight : 1.0f;
-  RasterCopyArea(drawBitmap.get(), pixels, clip.left, clip.top, &source, weight,
+  RasterCopyArea(drawBitmap.get(), rows.bitmap.get(), clip.left, clip.top, &source, weight,
                  CombineMode(blend));
   return true;
 }

@@ -2,15 +2,33 @@
 
 #include "platform/Lock.h"
 #include "raster/RasterBitmap.h"
+#include "raster/RasterSegmentedPng.h"
 
 #include <cstddef>
 #include <cstdint>
 
-ICachedImage::ICachedImage(int resourceId, const char* fileName, int width, int height)
-    : resourceId(resourceId), fileName(fileName ? fileName : ""), width(width), height(height) {}
+ICachedImage::ICachedImage(int resourceId, const char* fileName, int width, int height,
+                           std::unique_ptr<RasterSegmentedPng> segments)
+    : resourceId(resourceId), fileName(fileName ? fileName : ""), width(width), height(height),
+      segments(segments.release()),
+      segmentState(this->segments.load() ? SegmentState::Usable : SegmentState::Unknown) {}
 
 ICachedImage::~ICachedImage() {
   delete bitmap.load(std::memory_order_acquire);
+  delete segments.load(std::memory_order_acquire);
+}
+
+void ICachedImage::OfferSegments(std::unique_ptr<RasterSegmentedPng> found) {
+  RasterSegmentedPng* expected = nullptr;
+  if (found && segments.compare_exchange_strong(expected, found.get(), std::memory_order_acq_rel)) {
+    found.release();
+  }
+  // A give-up that came first stays.
+  SegmentState unknown = SegmentState::Unknown;
+  segmentState.compare_exchange_strong(
+      unknown,
+      segments.load(std::memory_order_acquire) ? SegmentState::Usable : SegmentState::Unused,
+      std::memory_order_acq_rel);
 }
 
 RasterBitmap* ICachedImage::Publish(std::unique_ptr<RasterBitmap> decoded) {

@@ -7,8 +7,10 @@ over the float buffers converted to double and back), Ombrix's module against ea
 plug-in processing the same frames through the same host, blits and fills against a plain row
 copy (per pixel), the decode against a bare libpng decode of the same bytes, the editor's full
 redraw against a plain copy of one frame, the knob strip's candidate encodings against the plain
-level-9 one, and start-up against its goals.
-Usage: bench_table.py [--load BEFORE AFTER] [--startup FILE] FILE.json...
+level-9 one, a knob frame decoded from its segment against libpng reading one frame's rows,
+start-up against its goals, and the editor's first open in a fresh process against its goals,
+today's whole decode of the strip and libpng reading one frame's rows.
+Usage: bench_table.py [--load BEFORE AFTER] [--startup FILE] [--editor FILE] FILE.json...
 """
 
 import datetime
@@ -19,6 +21,8 @@ import re
 import sys
 
 REDRAW_BUDGET_NS = 40e6
+ONE_FRAME_BARE = "DecodeKnobFrame/bare-libpng-first-frame"
+WHOLE_DECODE = "DecodeKnob/RasterDecodePngBytes"
 
 # (pattern, baseline name or None, what the baseline is, compare per item)
 RULES = [
@@ -38,6 +42,8 @@ RULES = [
     (r"^BM_FullRedraw", "BM_PlainFrameCopy", "plain copy of one 560 x 400 frame", False),
     (r"^KnobEncoding/", "KnobEncoding/none/level9", "decode of the level-9 unfiltered strip",
      False),
+    (r"^(?:DecodeKnobFrame/segment|BM_KnobNewFrame)", ONE_FRAME_BARE,
+     "bare libpng decode of one frame's rows", False),
 ]
 
 # Start-up goals (a fresh process: dlopen + VSTPluginMain + effOpen of the first instance).
@@ -159,6 +165,54 @@ def startup_rows(path):
           f"{growth / STARTUP_RESIDENT_GOAL_BYTES:.2f} |")
 
 
+# The editor's goals: the first picture of a fresh process, the memory it adds before and after
+# the knob has been through every frame, a frame not decoded before.
+FIRST_PICTURE_GOAL_NS = 10e6
+EDITOR_RESIDENT_GOAL_BYTES = 12 * 2**20
+SWEPT_RESIDENT_GOAL_BYTES = 20 * 2**20
+NEW_FRAME_GOAL_NS = 1e6
+
+
+def goal_row(name, note, shown, baseline, baseline_shown, value, base):
+    named = f"`{name}`" + (f" ({note})" if note else "")
+    print(f"| {named} | {shown} | {baseline} | {baseline_shown} | {value / base:.2f} |")
+
+
+def editor_rows(path, runs):
+    with open(path, encoding="utf-8") as f:
+        editor = json.load(f)
+    mib = 2.0**20
+    first = editor["first_picture_ns"]
+    fresh = f"median of {editor['repetitions']} fresh processes"
+    goal_row("EditorOpen/first-picture", fresh, show_time(first), "goal",
+             show_time(FIRST_PICTURE_GOAL_NS), first, FIRST_PICTURE_GOAL_NS)
+    cpu = editor["first_picture_cpu_ns"]
+    goal_row("EditorOpen/first-picture/cpu", "processor time of the same", show_time(cpu), "goal",
+             show_time(FIRST_PICTURE_GOAL_NS), cpu, FIRST_PICTURE_GOAL_NS)
+    for base_name, label in ((WHOLE_DECODE, "the whole strip decoded by libpng, as before"),
+                             (ONE_FRAME_BARE, "bare libpng decode of one frame's rows")):
+        base = runs.get(base_name)
+        if base:
+            goal_row("EditorOpen/first-picture", fresh, show_time(first), label,
+                     show_time(base["time_ns"]), first, base["time_ns"])
+    added = editor["resident_added_bytes"]
+    goal_row("EditorOpen/resident-memory-added", None, f"{added / mib:.1f} MiB", "goal",
+             f"{EDITOR_RESIDENT_GOAL_BYTES / mib:.0f} MiB", added, EDITOR_RESIDENT_GOAL_BYTES)
+    for name in ("DecodeKnobFrame/segment", "BM_KnobNewFrame"):
+        run = runs.get(name)
+        if run:
+            goal_row(name, "a frame not decoded before", show_time(run["time_ns"]), "goal",
+                     show_time(NEW_FRAME_GOAL_NS), run["time_ns"], NEW_FRAME_GOAL_NS)
+    tick = editor["sweep_tick_median_ns"]
+    goal_row("KnobSweep/tick-with-new-frame",
+             f"median of 480; longest {show_time(editor['sweep_tick_max_ns'])}; the whole editor "
+             "redrawn and synced", show_time(tick), "the 40 ms redraw tick",
+             show_time(REDRAW_BUDGET_NS), tick, REDRAW_BUDGET_NS)
+    swept = editor["sweep_resident_added_bytes"]
+    goal_row("KnobSweep/resident-memory-added", "after all 480 frames", f"{swept / mib:.1f} MiB",
+             "goal", f"{SWEPT_RESIDENT_GOAL_BYTES / mib:.0f} MiB", swept, SWEPT_RESIDENT_GOAL_BYTES)
+
+
 def main(argv):
     load = None
     startup = None
@@ -166,6 +220,9 @@ def main(argv):
         load, argv = (argv[1], argv[2]), argv[3:]
     if len(argv) >= 2 and argv[0] == "--startup":
         startup, argv = argv[1], argv[2:]
+    editor = None
+    if len(argv) >= 2 and argv[0] == "--editor":
+        editor, argv = argv[1], argv[2:]
     runs = read_runs(argv)
     print(f"Measured {datetime.date.today().isoformat()} on {machine()}"
           + (f"; load average {load[0]} before, {load[1]} after." if load else "."))
@@ -178,6 +235,8 @@ def main(argv):
         print(f"| `{name}`{size} | {show_time(run['time_ns'])} | {label} | {base_time} | {shown} |")
     if startup:
         startup_rows(startup)
+    if editor:
+        editor_rows(editor, runs)
     print()
     print("Ratio: time per call (per pixel or frame where the baseline covers a different size)"
           " over the baseline's; below 1 is faster than the baseline.")

@@ -4,7 +4,9 @@
 
 #include "tests/editor/EditorTestSupport.h"
 
+#include "editor/FrameCache.h"
 #include "editor/ImageCache.h"
+#include "platform/ModuleResources.h"
 
 #include <gtest/gtest.h>
 
@@ -66,4 +68,34 @@ TEST(ImageCacheStress, TwoEditorsDecodingAtOnceShareOneBitmap) {
   }
   EXPECT_GE(decodes.load(), kRounds);
   EXPECT_LE(decodes.load(), 2 * kRounds);
+}
+
+// Two editors turning the knob through a frame cache that holds only a few frames: each reads
+// the rows it was given while the other's requests push them out of the cache.
+TEST(ImageCacheStress, FramesStayReadableWhileAnotherEditorPushesThemOut) {
+  const unsigned char* data = nullptr;
+  std::size_t size = 0;
+  ASSERT_TRUE(FindModuleResource(101, "PNG", &data, &size));
+  ICachedImage knob(9399, "knob.png", 192, 92158, RasterSegmentedPng::Open(data, size));
+  ASSERT_NE(knob.Segments(), nullptr);
+  const RasterSegmentedPng& segments = *knob.Segments();
+  IFrameCache cache(4 * 192 * 192 * 4);
+  const auto turn = [&](int start, int step) {
+    for (int i = 0; i < 120; ++i) {
+      const int segment = (start + i * step) % segments.SegmentCount();
+      const IFrameCache::Rows rows =
+          cache.Find(knob, segments.SegmentFirstRow(segment), segments.SegmentEndRow(segment));
+      ASSERT_NE(rows.bitmap, nullptr);
+      ASSERT_EQ(rows.firstRow, segments.SegmentFirstRow(segment));
+      ASSERT_EQ(rows.bitmap->Height(),
+                segments.SegmentEndRow(segment) - segments.SegmentFirstRow(segment));
+      // A frame's first row is clear in the strip.
+      ASSERT_EQ(rows.bitmap->PixelData()[96] >> 24, 0u);
+    }
+  };
+  std::thread one(turn, 0, 1);
+  std::thread two(turn, 7, 3);
+  one.join();
+  two.join();
+  EXPECT_LE(cache.HeldBytes(), 4u * 192 * 192 * 4);
 }

@@ -3,9 +3,6 @@
 #include "tools/artwork/KnobStrip.h"
 #include "tools/artwork/Painters.h"
 
-#include <png.h>
-#include <zlib.h>
-
 #include <cstdio>
 
 namespace artwork {
@@ -31,10 +28,22 @@ const RgbaImage& Artwork::ById(int resourceId) const {
 namespace {
 
 constexpr int kKnobStripId = 101;
-// The knob strip is 70 MB of pixels, decoded when the editor first opens: unfiltered rows at
-// zlib level 3 decode about a third faster than at level 9 for 0.6 MB more file
-// (ombrix_png_encoding_bench, bench/png_encoding_bench.cpp, measures the candidates).
-const PngEncoding kKnobStripEncoding{PNG_FILTER_NONE, 3, Z_DEFAULT_STRATEGY};
+// The knob strip is 70 MB of pixels, of which the editor decodes only the frames it shows: the
+// stream restarts at every frame, so each frame inflates alone. Frames lie too far apart for
+// deflate's window to match across them, so restarting at each costs 3% of the file; a frame
+// then decodes in about 0.2 ms at level 9 (0.1 ms at level 3, for a third more file), and a
+// cached frame holds 147 kB. Segments of 2 or 4 frames save under 3% of the file for twice or
+// four times the time and memory a new frame costs (ombrix_png_encoding_bench,
+// bench/png_encoding_bench.cpp, measures the candidates).
+constexpr int kKnobStripLevel = 9;
+constexpr int kKnobFramesPerSegment = 1;
+
+bool WriteKnobStrip(const std::string& path, const RgbaImage& image) {
+  std::vector<std::uint8_t> encoded;
+  return EncodeSegmentedPng(image, KnobSegmentRows(kKnobFramesPerSegment), kKnobStripLevel,
+                            &encoded) &&
+         WriteFileBytes(path, encoded);
+}
 
 RgbaImage Paint(const Typefaces& fonts, int resourceId) {
   switch (resourceId) {
@@ -70,8 +79,8 @@ bool WriteArtwork(const Typefaces& fonts, const std::string& folder) {
       return false;
     }
     const std::string path = folder + "/" + file.fileName;
-    const bool written = file.resourceId == kKnobStripId ? WritePng(path, image, kKnobStripEncoding)
-                                                         : WritePng(path, image);
+    const bool written =
+        file.resourceId == kKnobStripId ? WriteKnobStrip(path, image) : WritePng(path, image);
     if (!written) {
       std::fprintf(stderr, "ombrix_artwork: cannot write %s\n", path.c_str());
       return false;

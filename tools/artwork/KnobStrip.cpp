@@ -4,6 +4,7 @@
 #include "tools/artwork/Painters.h"
 #include "tools/artwork/Palette.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -41,6 +42,14 @@ int FrameStartRow(int frame, int frames, int height) {
     return 0;
   }
   return static_cast<int>(static_cast<double>(height) * (frame - 1) / frames + 0.5);
+}
+
+std::vector<int> KnobSegmentRows(int framesPerSegment) {
+  std::vector<int> rows;
+  for (int frame = 1; frame <= kKnobFrames; frame += std::max(framesPerSegment, 1)) {
+    rows.push_back(FrameStartRow(frame, kKnobFrames, kKnobStripHeight));
+  }
+  return rows;
 }
 
 RgbaImage PaintKnobStrip(const Typefaces& fonts) {

@@ -4,11 +4,17 @@
 #include "tools/artwork/RgbaImage.h"
 #include "tools/artwork/Typefaces.h"
 
+#include <vector>
+
 namespace artwork {
 
 // First source row of frame k (1-based) in a strip of `frames` frames and `height` rows: the
 // nearest row to height x (k - 1) / frames, rounded as the knob control rounds it.
 int FrameStartRow(int frame, int frames, int height);
+
+// The rows where segments of framesPerSegment frames begin: frame 1's row 0, then every
+// framesPerSegment-th frame's first row.
+std::vector<int> KnobSegmentRows(int framesPerSegment);
 
 // Frame k (1-based) shows the value (k - 1) / (frames - 1); rows between frames stay clear.
 RgbaImage PaintKnobStrip(const Typefaces& fonts);

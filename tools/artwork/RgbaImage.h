@@ -34,9 +34,18 @@ struct PngEncoding {
 // pixels always give the same bytes.
 bool EncodePng(const RgbaImage& image, const PngEncoding& encoding, std::vector<std::uint8_t>* out);
 
+// Encodes an 8-bit RGBA PNG of unfiltered rows whose deflate stream is fully flushed before each
+// of the given rows (ascending, the first 0), each restart in an IDAT chunk of its own and all
+// listed in the private segment chunk, so a reader can inflate any segment alone. Any PNG reader
+// still reads the whole image.
+bool EncodeSegmentedPng(const RgbaImage& image, const std::vector<int>& segmentRows, int level,
+                        std::vector<std::uint8_t>* out);
+
 // Writes the image with the smallest of the usual encodings, or with the one given.
 bool WritePng(const std::string& path, const RgbaImage& image);
 bool WritePng(const std::string& path, const RgbaImage& image, const PngEncoding& encoding);
+// Writes encoded bytes as they are.
+bool WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Reads any PNG as straight RGBA; false when the file cannot be read or decoded.
 bool ReadPng(const std::string& path, RgbaImage* image);
