@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vst3/HostApplication.h"
 #include "vst3/IVst3Plugin.h"
 #include "vst3/Vst3Abi.h"
 
@@ -106,11 +107,9 @@ private:
   std::shared_ptr<IVst3Plugin> model;
   std::shared_ptr<IVst3Plugin> linked;
   Vst3View* openView = nullptr;
-  int initializations = 0;
-  vst3::IHostApplication* host = nullptr;
+  Vst3HostLink link;
   vst3::IComponentHandler* handler = nullptr;
   vst3::IUnitHandler* unitHandler = nullptr;
-  vst3::IConnectionPoint* peer = nullptr;
   // Parameters a gesture of the editor holds: the host's echoes of older values are not shown.
   std::vector<bool> grabbed;
 };

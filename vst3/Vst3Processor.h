@@ -1,5 +1,6 @@
 #pragma once
 
+#include "vst3/HostApplication.h"
 #include "vst3/IVst3Plugin.h"
 #include "vst3/Vst3Abi.h"
 
@@ -59,16 +60,13 @@ private:
   explicit Vst3Processor(std::shared_ptr<IVst3Plugin> effect);
   ~Vst3Processor();
   void TellNumber();
-  void LetGoOfHost();
 
   std::atomic<vst3::uint32> references{1};
   std::shared_ptr<IVst3Plugin> plugin;
   int64_t registryNumber = 0;
   // Some hosts initialize an object once per interface: the first initialize and the last
   // terminate count.
-  int initializations = 0;
-  vst3::IHostApplication* host = nullptr;
-  vst3::IConnectionPoint* peer = nullptr;
+  Vst3HostLink link;
   vst3::SpeakerArrangement inputArrangement = vst3::kSpeakerArrStereo;
   vst3::SpeakerArrangement outputArrangement = vst3::kSpeakerArrStereo;
 };

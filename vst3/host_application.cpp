@@ -20,3 +20,45 @@ vst3::IHostApplication* TakeHostApplication(vst3::FUnknown* context, IVst3Plugin
   }
   return host;
 }
+
+void Vst3HostLink::Initialize(vst3::FUnknown* context, IVst3Plugin& plugin) {
+  if (initializations++ == 0) {
+    host = TakeHostApplication(context, plugin);
+  }
+}
+
+bool Vst3HostLink::Terminate() {
+  return initializations > 0 && --initializations == 0;
+}
+
+vst3::tresult Vst3HostLink::Connect(vst3::IConnectionPoint* other) {
+  if (!other) {
+    return vst3::kInvalidArgument;
+  }
+  other->addRef();
+  if (peer) {
+    peer->release();
+  }
+  peer = other;
+  return vst3::kResultOk;
+}
+
+bool Vst3HostLink::Disconnect(vst3::IConnectionPoint* other) {
+  if (!other || other != peer) {
+    return false;
+  }
+  peer->release();
+  peer = nullptr;
+  return true;
+}
+
+void Vst3HostLink::LetGo() {
+  if (peer) {
+    peer->release();
+    peer = nullptr;
+  }
+  if (host) {
+    host->release();
+    host = nullptr;
+  }
+}

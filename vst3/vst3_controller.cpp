@@ -1,7 +1,6 @@
 #include "vst3/Vst3Controller.h"
 
 #include "plugin/NumberText.h"
-#include "vst3/HostApplication.h"
 #include "vst3/InstanceRegistry.h"
 #include "vst3/LinkMessage.h"
 #include "vst3/StreamBytes.h"
@@ -108,14 +107,12 @@ vst3::uint32 VST3CALL Vst3Controller::release() {
 }
 
 vst3::tresult VST3CALL Vst3Controller::initialize(vst3::FUnknown* context) {
-  if (initializations++ == 0) {
-    host = TakeHostApplication(context, *model);
-  }
+  link.Initialize(context, *model);
   return vst3::kResultOk;
 }
 
 vst3::tresult VST3CALL Vst3Controller::terminate() {
-  if (initializations > 0 && --initializations == 0) {
+  if (link.Terminate()) {
     LetGoOfHost();
   }
   return vst3::kResultOk;
@@ -123,14 +120,7 @@ vst3::tresult VST3CALL Vst3Controller::terminate() {
 
 void Vst3Controller::LetGoOfHost() {
   setComponentHandler(nullptr);
-  if (peer) {
-    peer->release();
-    peer = nullptr;
-  }
-  if (host) {
-    host->release();
-    host = nullptr;
-  }
+  link.LetGo();
   linked.reset();
 }
 
@@ -473,25 +463,18 @@ vst3::tresult VST3CALL Vst3Controller::setUnitProgramData(vst3::int32, vst3::int
 }
 
 vst3::tresult VST3CALL Vst3Controller::connect(vst3::IConnectionPoint* other) {
-  if (!other) {
-    return vst3::kInvalidArgument;
+  const vst3::tresult result = link.Connect(other);
+  if (result == vst3::kResultOk) {
+    LinkMessage::Send(link.Host(), link.Peer(), LinkMessage::AskProcessorNumber, nullptr);
   }
-  other->addRef();
-  if (peer) {
-    peer->release();
-  }
-  peer = other;
-  LinkMessage::Send(host, peer, LinkMessage::AskProcessorNumber, nullptr);
-  return vst3::kResultOk;
+  return result;
 }
 
 // The view keeps what it shows; the link itself ends here.
 vst3::tresult VST3CALL Vst3Controller::disconnect(vst3::IConnectionPoint* other) {
-  if (!other || other != peer) {
+  if (!link.Disconnect(other)) {
     return vst3::kResultFalse;
   }
-  peer->release();
-  peer = nullptr;
   linked.reset();
   return vst3::kResultOk;
 }

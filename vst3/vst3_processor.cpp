@@ -1,7 +1,6 @@
 #include "vst3/Vst3Processor.h"
 
 #include "plugin/PluginIdentity.h"
-#include "vst3/HostApplication.h"
 #include "vst3/InstanceRegistry.h"
 #include "vst3/LinkMessage.h"
 #include "vst3/StreamBytes.h"
@@ -41,7 +40,6 @@ Vst3Processor::Vst3Processor(std::shared_ptr<IVst3Plugin> effect) : plugin(std::
 }
 
 Vst3Processor::~Vst3Processor() {
-  LetGoOfHost();
   InstanceRegistry::Remove(registryNumber);
 }
 
@@ -79,28 +77,15 @@ vst3::uint32 VST3CALL Vst3Processor::release() {
 }
 
 vst3::tresult VST3CALL Vst3Processor::initialize(vst3::FUnknown* context) {
-  if (initializations++ == 0) {
-    host = TakeHostApplication(context, *plugin);
-  }
+  link.Initialize(context, *plugin);
   return vst3::kResultOk;
 }
 
 vst3::tresult VST3CALL Vst3Processor::terminate() {
-  if (initializations > 0 && --initializations == 0) {
-    LetGoOfHost();
+  if (link.Terminate()) {
+    link.LetGo();
   }
   return vst3::kResultOk;
-}
-
-void Vst3Processor::LetGoOfHost() {
-  if (peer) {
-    peer->release();
-    peer = nullptr;
-  }
-  if (host) {
-    host->release();
-    host = nullptr;
-  }
 }
 
 vst3::tresult VST3CALL Vst3Processor::getControllerClassId(vst3::TUID classId) {
@@ -236,25 +221,15 @@ vst3::uint32 VST3CALL Vst3Processor::getProcessContextRequirements() {
 }
 
 vst3::tresult VST3CALL Vst3Processor::connect(vst3::IConnectionPoint* other) {
-  if (!other) {
-    return vst3::kInvalidArgument;
+  const vst3::tresult result = link.Connect(other);
+  if (result == vst3::kResultOk) {
+    TellNumber();
   }
-  other->addRef();
-  if (peer) {
-    peer->release();
-  }
-  peer = other;
-  TellNumber();
-  return vst3::kResultOk;
+  return result;
 }
 
 vst3::tresult VST3CALL Vst3Processor::disconnect(vst3::IConnectionPoint* other) {
-  if (!other || other != peer) {
-    return vst3::kResultFalse;
-  }
-  peer->release();
-  peer = nullptr;
-  return vst3::kResultOk;
+  return link.Disconnect(other) ? vst3::kResultOk : vst3::kResultFalse;
 }
 
 vst3::tresult VST3CALL Vst3Processor::notify(vst3::IMessage* message) {
@@ -265,5 +240,5 @@ vst3::tresult VST3CALL Vst3Processor::notify(vst3::IMessage* message) {
 }
 
 void Vst3Processor::TellNumber() {
-  LinkMessage::Send(host, peer, LinkMessage::ProcessorNumber, &registryNumber);
+  LinkMessage::Send(link.Host(), link.Peer(), LinkMessage::ProcessorNumber, &registryNumber);
 }
