@@ -127,8 +127,25 @@ void IEditor::ShowParameterValue(int index, double value, bool normalized) {
 }
 
 void IEditor::PrepareDrawing() {
-  drawBitmap = std::make_unique<RasterSysBitmap>(width, height);
+  drawBitmap = std::make_unique<RasterSysBitmap>(Width(), Height());
   scratchBitmap = std::make_unique<RasterMemBitmap>(0, 0);
+}
+
+void IEditor::SetScale(double requested) {
+  const double next = editor_scale::Nearest(requested);
+  if (next == scale) {
+    return;
+  }
+  scale = next;
+  ResetCapture();
+  if (drawBitmap) {
+    drawBitmap = std::make_unique<RasterSysBitmap>(Width(), Height());
+  }
+  MarkAllDirty();
+  ResizeWindow(Width(), Height());
+  if (plugin) {
+    plugin->EditorSizeChanged(Width(), Height());
+  }
 }
 
 void IEditor::SetEditorSize(int newWidth, int newHeight) {
