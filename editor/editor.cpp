@@ -10,6 +10,7 @@
 #include "raster/RasterSysBitmap.h"
 
 #include <algorithm>
+#include <optional>
 
 IEditor::IEditor(IAudioPlugin* plugin, int width, int height, int frameRate)
     : plugin(plugin), width(width), height(height), frameRate(frameRate) {}
@@ -136,10 +137,17 @@ void IEditor::SetScale(double requested) {
   if (next == scale) {
     return;
   }
-  scale = next;
-  ResetCapture();
-  if (drawBitmap) {
-    drawBitmap = std::make_unique<RasterSysBitmap>(Width(), Height());
+  {
+    // An off-screen snapshot draws under the plug-in's lock; it must not see the bitmap change.
+    std::optional<IScopedLock> guard;
+    if (plugin) {
+      guard.emplace(plugin->Lock());
+    }
+    scale = next;
+    ResetCapture();
+    if (drawBitmap) {
+      drawBitmap = std::make_unique<RasterSysBitmap>(Width(), Height());
+    }
   }
   MarkAllDirty();
   ResizeWindow(Width(), Height());
@@ -165,7 +173,7 @@ void IEditor::SetEditorSize(int newWidth, int newHeight) {
   scratchBitmap.reset();
   PrepareDrawing();
   if (plugin) {
-    plugin->EditorSizeChanged(newWidth, newHeight);
+    plugin->EditorSizeChanged(Width(), Height());
   }
 }
 
