@@ -154,7 +154,11 @@ vst3::tresult VST3CALL Vst3View::checkSizeConstraint(vst3::ViewRect* rect) {
 }
 
 // The editor draws at the nearest scale it has; an attached view asks the host for its new size.
+// A factor that is not a positive number is refused.
 vst3::tresult VST3CALL Vst3View::setContentScaleFactor(float factor) {
+  if (!(factor > 0.0f)) {
+    return vst3::kResultFalse;
+  }
   const std::shared_ptr<IVst3Plugin> plugin = shown ? shown : controller->EditorPlugin();
   const vst3::ViewRect before = EditorRect();
   plugin->SetEditorScale(factor);

@@ -244,6 +244,17 @@ TEST_P(BindingScale, AtTwiceTheScaleThePictureIsTwiceAsLargeSharperAndAnswersThe
   }
   EXPECT_EQ(X11TestHost::ErrorsSeen(), 0);
 }
+
+TEST_P(BindingScale, AScaleThatIsNoPositiveNumberIsRefusedAndChangesNothing) {
+  X11TestHost x;
+  auto binding = GetParam().create(SampleRate, BlockFrames);
+  OpenEditor editor(x, *binding);
+  ASSERT_TRUE(editor.Opened());
+  for (double scale : {std::nan(""), 0.0, -2.0}) {
+    EXPECT_FALSE(editor.Rescale(scale)) << scale;
+  }
+  EXPECT_EQ(editor.Picture(Width, Height).size(), static_cast<size_t>(Width * Height));
+}
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Bindings, BindingScale, testing::ValuesIn(AllBindings()), BindingName);

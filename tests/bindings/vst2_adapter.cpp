@@ -99,6 +99,10 @@ public:
   void IdleEditor() override { host.Dispatch(effEditIdle); }
   void CloseEditor() override { host.Dispatch(effEditClose); }
   bool ScaleEditor(X11TestHost& x, Window parent, double scale) override {
+    // No desktop sets a resolution that is not a positive number.
+    if (!(scale > 0.0)) {
+      return false;
+    }
     x.SetDotsPerInch(static_cast<int>(std::lround(scale * UnscaledDotsPerInch)));
     CloseEditor();
     return OpenEditor(x, parent);
