@@ -20,14 +20,14 @@ IEditor* EditorOf(IVst2Plugin* plugin) {
   return dynamic_cast<IEditor*>(plugin->Editor());
 }
 
-// One tick's pass over the whole editor: the meters ask for every tick and cover it all, so the
-// dirty area is always the full 560 x 400. The knob turns and one picture is shown, as in use.
-void BM_FullRedraw(benchmark::State& state) {
-  IVst2Plugin* plugin = CreateEffect(QuietHost);
-  IEditor* editor = EditorOf(plugin);
-  editor->Control(21)->ShowValue(0.6);
-  editor->Control(22)->ShowValue(state.range(0) != 0 ? 1.0 : 0.0);
-  // The first pass decodes the pictures; that is the first open's cost, not a tick's.
+constexpr int kKnobIndex = 21;
+constexpr int kPictureIndex = 22;
+constexpr int kFrames = 480;
+
+// Redraw ticks with the meters moving: they ask for every tick and cover the editor, so the
+// dirty area is always the whole window. The first pass, which decodes the pictures, is the
+// first open's cost, not a tick's.
+void RedrawTicks(benchmark::State& state, IEditor* editor) {
   editor->RedrawRect(editor->DirtyArea());
   int tick = 0;
   for (auto _ : state) {
@@ -37,9 +37,47 @@ void BM_FullRedraw(benchmark::State& state) {
     ++tick;
     benchmark::DoNotOptimize(editor->RedrawRect(editor->DirtyArea()));
   }
+}
+
+// The knob turned to a frame not drawn before and redrawn: the frames go round all 480, more
+// than the frame cache keeps, so every one is new.
+void NewKnobFrames(benchmark::State& state, IEditor* editor) {
+  IControl* knob = editor->Control(kKnobIndex);
+  editor->RedrawRect(editor->DirtyArea());
+  int frame = 0;
+  for (auto _ : state) {
+    frame = (frame + 1) % kFrames;
+    knob->ShowValue(static_cast<double>(frame) / (kFrames - 1));
+    benchmark::DoNotOptimize(editor->RedrawRect(editor->WindowBounds(knob->Area())));
+  }
+}
+
+// One tick's pass over the whole editor at 1x; the knob turned and one picture shown, as in use.
+void BM_FullRedraw(benchmark::State& state) {
+  IVst2Plugin* plugin = CreateEffect(QuietHost);
+  IEditor* editor = EditorOf(plugin);
+  editor->Control(kKnobIndex)->ShowValue(0.6);
+  editor->Control(kPictureIndex)->ShowValue(state.range(0) != 0 ? 1.0 : 0.0);
+  RedrawTicks(state, editor);
   delete plugin;
 }
 BENCHMARK(BM_FullRedraw)->Arg(0)->Arg(1)->ArgName("picture")->Unit(benchmark::kMicrosecond);
+
+// The same tick at a scale (in percent) against the tick at 1x: twice as many pixels each way at
+// 2x, from the 2x pictures; at 150 % from the 2x pictures resampled once.
+void BM_FullRedrawAtScale(benchmark::State& state) {
+  IVst2Plugin* plugin = CreateEffect(QuietHost);
+  IEditor* editor = EditorOf(plugin);
+  editor->SetScale(state.range(0) / 100.0);
+  editor->Control(kKnobIndex)->ShowValue(0.6);
+  RedrawTicks(state, editor);
+  delete plugin;
+}
+BENCHMARK(BM_FullRedrawAtScale)
+    ->Arg(150)
+    ->Arg(200)
+    ->ArgName("percent")
+    ->Unit(benchmark::kMicrosecond);
 
 // One 560 x 400 frame copied row by row between two draw bitmaps.
 void BM_PlainFrameCopy(benchmark::State& state) {
@@ -60,24 +98,27 @@ void BM_PlainFrameCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainFrameCopy)->Unit(benchmark::kMicrosecond);
 
-// The knob turned to a frame not drawn before and the knob redrawn: the frame's segment decoded
-// and blended. The frames go round all 480, more than the frame cache keeps, so every one is new.
+// A new knob frame: its segment decoded and blended.
 void BM_KnobNewFrame(benchmark::State& state) {
   IVst2Plugin* plugin = CreateEffect(QuietHost);
-  IEditor* editor = EditorOf(plugin);
-  constexpr int kKnobIndex = 21;
-  constexpr int kFrames = 480;
-  IControl* knob = editor->Control(kKnobIndex);
-  editor->RedrawRect(editor->DirtyArea());
-  int frame = 0;
-  for (auto _ : state) {
-    frame = (frame + 1) % kFrames;
-    knob->ShowValue(static_cast<double>(frame) / (kFrames - 1));
-    benchmark::DoNotOptimize(editor->RedrawRect(knob->Area()));
-  }
+  NewKnobFrames(state, EditorOf(plugin));
   delete plugin;
 }
 BENCHMARK(BM_KnobNewFrame)->Unit(benchmark::kMicrosecond);
+
+// The same at a scale: the frame's 2x segment decoded, and at 150 % resampled too.
+void BM_KnobNewFrameAtScale(benchmark::State& state) {
+  IVst2Plugin* plugin = CreateEffect(QuietHost);
+  IEditor* editor = EditorOf(plugin);
+  editor->SetScale(state.range(0) / 100.0);
+  NewKnobFrames(state, editor);
+  delete plugin;
+}
+BENCHMARK(BM_KnobNewFrameAtScale)
+    ->Arg(150)
+    ->Arg(200)
+    ->ArgName("percent")
+    ->Unit(benchmark::kMicrosecond);
 
 // A second instance finds every image in the process-wide cache and decodes nothing.
 void BM_SecondInstanceConstruction(benchmark::State& state) {

@@ -3,12 +3,15 @@
 // picture; timed, with the resident memory they add. With --sweep the knob then goes through all
 // 480 frames, one redraw tick (40 ms apart) each, timing every tick and measuring the memory at
 // the end. Each measurement runs in a process of its own (the program starts itself again); the
-// medians are written as JSON for scripts/bench_table.py. Needs an X server (DISPLAY).
-// Usage: ombrix_editor_probe MODULE.so [--repetitions N] [--out FILE]
-//        ombrix_editor_probe MODULE.so --once [--sweep]   (one measurement, printed as one line)
+// medians are written as JSON for scripts/bench_table.py. Needs an X server (DISPLAY). With
+// --scale S the server's Xft.dpi says S x 96 first, as a desktop at S x 100 % does, and the
+// Linux VST 2 editor opens at that scale.
+// Usage: ombrix_editor_probe MODULE.so [--scale S] [--repetitions N] [--out FILE]
+//        ombrix_editor_probe MODULE.so --once [--sweep] [--scale S]   (one measurement, one line)
 
 #include "vst2/VstAbi.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
 #include <sys/wait.h>
@@ -21,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -30,6 +34,7 @@ constexpr int kEditorHeight = 400;
 constexpr int kKnobFrames = 480;
 // A little over the editor's 40 ms redraw tick, so every idle of the sweep draws.
 constexpr std::chrono::milliseconds kTickSpacing(41);
+constexpr double kUnscaledDotsPerInch = 96.0;
 
 VstIntPtr VSTCALLBACK Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
   return opcode == audioMasterVersion ? 2400 : 0;
@@ -64,14 +69,24 @@ double Median(std::vector<double> values) {
 
 // One line: first picture (wall, processor ns), resident bytes it added; with the sweep, the
 // median and longest tick (ns) and the resident bytes added at its end, otherwise zeros.
-int MeasureOnce(const char* module, bool sweep) {
+int MeasureOnce(const char* module, bool sweep, double scale) {
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     std::fprintf(stderr, "no X server (DISPLAY)\n");
     return 1;
   }
-  const Window parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, kEditorWidth,
-                                            kEditorHeight, 0, 0, 0);
+  // The editor's own connection reads it when it opens. It replaces the server's resources:
+  // scripts/bench gives a scaled probe an X server of its own.
+  if (scale != 1.0) {
+    const std::string resources =
+        "Xft.dpi:\t" + std::to_string(static_cast<int>(scale * kUnscaledDotsPerInch)) + "\n";
+    XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+  }
+  const Window parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0,
+                                            static_cast<unsigned>(kEditorWidth * scale),
+                                            static_cast<unsigned>(kEditorHeight * scale), 0, 0, 0);
   XMapWindow(display, parent);
   XSync(display, False);
   void* library = dlopen(module, RTLD_NOW | RTLD_LOCAL);
@@ -126,7 +141,7 @@ struct Measurement {
   double values[6] = {};
 };
 
-bool MeasureInChild(const char* module, bool sweep, Measurement* out) {
+bool MeasureInChild(const char* module, bool sweep, const char* scale, Measurement* out) {
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) {
     return false;
@@ -137,7 +152,7 @@ bool MeasureInChild(const char* module, bool sweep, Measurement* out) {
     dup2(pipeEnds[1], STDOUT_FILENO);
     close(pipeEnds[0]);
     close(pipeEnds[1]);
-    execl(self, self, module, "--once", sweep ? "--sweep" : static_cast<char*>(nullptr),
+    execl(self, self, module, "--once", sweep ? "--sweep" : "--no-sweep", "--scale", scale,
           static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -158,29 +173,45 @@ bool MeasureInChild(const char* module, bool sweep, Measurement* out) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s MODULE.so [--repetitions N] [--out FILE] | --once [--sweep]\n",
+    std::fprintf(stderr,
+                 "usage: %s MODULE.so [--scale S] [--repetitions N] [--out FILE] | --once "
+                 "[--sweep] [--scale S]\n",
                  argv[0]);
     return 2;
   }
   const char* module = argv[1];
   int repetitions = 15;
   const char* outPath = nullptr;
+  const char* scale = "1";
+  bool once = false;
+  bool sweepOnce = false;
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--once") == 0) {
-      return MeasureOnce(module, i + 1 < argc && std::strcmp(argv[i + 1], "--sweep") == 0);
-    }
-    if (std::strcmp(argv[i], "--repetitions") == 0 && i + 1 < argc) {
+      once = true;
+    } else if (std::strcmp(argv[i], "--sweep") == 0) {
+      sweepOnce = true;
+    } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+      scale = argv[++i];
+    } else if (std::strcmp(argv[i], "--repetitions") == 0 && i + 1 < argc) {
       repetitions = std::max(1, std::atoi(argv[++i]));
     } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
       outPath = argv[++i];
     }
+  }
+  const double scaleValue = std::atof(scale);
+  if (!(scaleValue >= 1.0 && scaleValue <= 2.0)) {
+    std::fprintf(stderr, "the scale must be 1 to 2\n");
+    return 2;
+  }
+  if (once) {
+    return MeasureOnce(module, sweepOnce, scaleValue);
   }
   std::vector<double> firstPicture;
   std::vector<double> firstPictureCpu;
   std::vector<double> opened;
   for (int i = 0; i < repetitions; ++i) {
     Measurement m;
-    if (!MeasureInChild(module, false, &m)) {
+    if (!MeasureInChild(module, false, scale, &m)) {
       std::fprintf(stderr, "measurement %d failed\n", i);
       return 1;
     }
@@ -190,18 +221,19 @@ int main(int argc, char** argv) {
   }
   // One sweep: 480 ticks at the editor's own rate take about 20 seconds.
   Measurement sweep;
-  if (!MeasureInChild(module, true, &sweep)) {
+  if (!MeasureInChild(module, true, scale, &sweep)) {
     std::fprintf(stderr, "the sweep failed\n");
     return 1;
   }
   char json[512];
   std::snprintf(json, sizeof json,
-                "{\"module\": \"%s\", \"repetitions\": %d, \"first_picture_ns\": %.0f, "
+                "{\"module\": \"%s\", \"scale\": %s, \"repetitions\": %d, "
+                "\"first_picture_ns\": %.0f, "
                 "\"first_picture_cpu_ns\": %.0f, \"resident_added_bytes\": %.0f, "
                 "\"sweep_tick_median_ns\": %.0f, \"sweep_tick_max_ns\": %.0f, "
                 "\"sweep_resident_added_bytes\": %.0f}\n",
-                module, repetitions, Median(firstPicture), Median(firstPictureCpu), Median(opened),
-                sweep.values[3], sweep.values[4], sweep.values[5]);
+                module, scale, repetitions, Median(firstPicture), Median(firstPictureCpu),
+                Median(opened), sweep.values[3], sweep.values[4], sweep.values[5]);
   std::fputs(json, stdout);
   if (outPath) {
     std::FILE* out = std::fopen(outPath, "w");

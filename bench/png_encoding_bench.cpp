@@ -91,8 +91,8 @@ constexpr int kFramePixelBytes = 192 * 192 * 4;
 void DecodeSegmentOf(benchmark::State& state, int level, int framesPerSegment) {
   std::vector<std::uint8_t> bytes;
   if (KnobPixels().width == 0 ||
-      !artwork::EncodeSegmentedPng(KnobPixels(), artwork::KnobSegmentRows(framesPerSegment), level,
-                                   &bytes)) {
+      !artwork::EncodeSegmentedPng(KnobPixels(), artwork::KnobSegmentRows(framesPerSegment, 1),
+                                   level, &bytes)) {
     state.SkipWithError("the knob strip could not be encoded");
     return;
   }

@@ -87,6 +87,8 @@ public:
   bool GuiApiSupported(const char* api, bool floating) const;
   bool GuiCreate(const char* api, bool floating);
   void GuiDestroy();
+  // On x11 and win32 a scale of physical pixels per editor pixel (2.0 for 200 %).
+  bool GuiSetScale(double scale);
   bool GuiSize(uint32_t* width, uint32_t* height);
   bool GuiSetSize(uint32_t width, uint32_t height);
   bool GuiSetParent(const clap_window* window);

@@ -140,9 +140,8 @@ void CLAP_ABI GuiDestroy(const clap_plugin* plugin) {
   From(plugin)->GuiDestroy();
 }
 
-// Any scale is taken; the picture keeps its pixels.
-bool CLAP_ABI GuiSetScale(const clap_plugin*, double) {
-  return true;
+bool CLAP_ABI GuiSetScale(const clap_plugin* plugin, double scale) {
+  return From(plugin)->GuiSetScale(scale);
 }
 
 bool CLAP_ABI GuiGetSize(const clap_plugin* plugin, uint32_t* width, uint32_t* height) {

@@ -28,6 +28,17 @@ void IClapPlugin::GuiDestroy() {
   parentKnown = false;
 }
 
+// The editor draws at the nearest scale it has (1 to 2); an open window asks the host for its
+// new size. A scale that is not a positive number is refused.
+bool IClapPlugin::GuiSetScale(double scale) {
+  ExpectMainThread();
+  if (!guiCreated || !(scale > 0.0)) {
+    return false;
+  }
+  SetEditorScale(scale);
+  return true;
+}
+
 bool IClapPlugin::GuiSize(uint32_t* width, uint32_t* height) {
   IAttachedEditor* attached = Editor();
   if (!guiCreated || !attached || !width || !height) {

@@ -29,6 +29,7 @@ public:
   // A right click would open the value prompt, which is off for every control of this system.
   virtual void PointerDown(int, int, const IMouseKeys&) {}
   virtual void PointerUp(int, int, const IMouseKeys&) {}
+  // (x, y) in editor pixels, (dx, dy) the movement since the last in window pixels.
   virtual void PointerDrag(int, int, int, int, const IMouseKeys&) {}
   // Back to the first value the plug-in showed.
   virtual void PointerDoubleClick(int x, int y, const IMouseKeys& keys);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/EditorRecords.h"
+#include "editor/EditorScale.h"
 #include "editor/FrameCache.h"
 #include "plugin/AttachedEditor.h"
 
@@ -16,14 +17,17 @@ class RasterBitmap;
 class RasterMemBitmap;
 class RasterSegmentedPng;
 class RasterSysBitmap;
+class ICachedImage;
 struct IArgb;
 struct ITextStyle;
 
 // The editor of one plug-in instance: owns its controls (index 0 drawn first, at the back; hit
 // testing runs from the last) and the off-screen bitmap they draw into, carries parameter values
-// to the controls bound to them and runs the redraw pass. Everything that needs a window system
-// is a virtual operation a platform class fills in. The window's thread runs drawing and input;
-// the plug-in side only shows values, under the plug-in lock.
+// to the controls bound to them and runs the redraw pass. Controls are placed in editor pixels;
+// the window, the draw bitmap, redraw rectangles and the pointer are in window pixels, the
+// editor pixels times the scale (editor/EditorScale.h). At scale 1 the two are the same. Everything
+// that needs a window system is a virtual operation a platform class fills in. The window's thread
+// runs drawing and input; the plug-in side only shows values, under the plug-in lock.
 class IEditor : public IAttachedEditor {
 public:
   IEditor(IAudioPlugin* plugin, int width, int height, int frameRate);
@@ -74,8 +78,16 @@ public:
   // IAttachedEditor.
   void ShowParameterValue(int index, double value, bool normalized) override;
   void PrepareDrawing() override;
-  int Width() const override { return width; }
-  int Height() const override { return height; }
+  int Width() const override { return editor_scale::ToWindow(width, scale); }
+  int Height() const override { return editor_scale::ToWindow(height, scale); }
+  // Remakes the draw bitmap at the new size, redraws everything, resizes the window and tells
+  // the plug-in, whose binding asks the host for the new size.
+  void SetScale(double requested) override;
+  double Scale() const override { return scale; }
+  // A rectangle of editor pixels in window pixels.
+  IBounds WindowBounds(const IBounds& editorRect) const {
+    return editor_scale::ToWindow(editorRect, scale);
+  }
 
   // Building.
   // Takes ownership; returns the control's index.
@@ -87,28 +99,35 @@ public:
   IImageStrip LoadImageStrip(int resourceId, const char* fileName, int frames);
   // The strip's pixels, decoded now if no editor has drawn the image yet; none when it failed.
   RasterBitmap* StripBitmap(const IImageStrip& strip);
+  // True when drawing frame row sourceRow of the strip over area (editor pixels) paints every
+  // window pixel of it opaquely: copied, or an image without a translucent pixel.
+  bool ImageCoversArea(const IImageStrip& strip, const IBounds& area, int sourceRow, bool copied);
   // Pixels holding the strip's rows top to bottom (exclusive): only the segments holding them
   // for an image with segments, otherwise the whole image. Empty when it failed to decode.
   IFrameCache::Rows StripRows(const IImageStrip& strip, int top, int bottom);
 
   // Drawing, on the window's thread.
-  // Draws the controls overlapping rect into the draw bitmap, cleans every control and
-  // presents rect.
+  // Draws the controls overlapping rect (window pixels) into the draw bitmap, cleans every
+  // control and presents rect.
   bool RedrawRect(const IBounds& rect);
-  // Draws strip from (srcX, srcY) into dest, clipped to the redraw rectangle; no blend means
-  // alpha compositing at full weight.
+  // Draws strip from (srcX, srcY) into dest (editor pixels), clipped to the redraw rectangle; no
+  // blend means alpha compositing at full weight. Above scale 1 it draws the same frame from
+  // the picture drawn at twice the size, resampled for scales between.
   bool DrawImage(const IImageStrip& strip, const IBounds& dest, int srcX, int srcY,
                  const IBlend* blend);
   bool DrawStyledText(ITextStyle* style, const char* text, IBounds* rect, bool measureOnly);
-  // The merged areas of every control that needs drawing; all zero when none does.
+  // The merged areas of every control that needs drawing, in window pixels; all zero when none
+  // does.
   IBounds DirtyArea();
   // Marks every control dirty without telling the plug-in, so the next tick paints everything.
   void MarkAllDirty();
-  // The topmost visible control at (x, y), or the captured one while the pointer is captured.
+  // The topmost visible control at (x, y) in editor pixels, or the captured one while the
+  // pointer is captured.
   int ControlIndexAt(int x, int y, bool forHover);
 
-  // Input from the window, in editor pixels. Gestures on a control bound to a parameter are
-  // bracketed by begin and end notices to the host.
+  // Input from the window, in window pixels; controls get editor pixels, and drags their
+  // movement in window pixels (a knob's travel per window pixel shrinks with the scale). Gestures
+  // on a control bound to a parameter are bracketed by begin and end notices to the host.
   void DispatchPress(int x, int y, const IMouseKeys& keys);
   void DispatchDrag(int x, int y, const IMouseKeys& keys);
   void DispatchRelease(int x, int y, const IMouseKeys& keys);
@@ -131,6 +150,7 @@ public:
   int FrameRate() const { return frameRate; }
   int CapturedIndex() const { return capturedIndex; }
   int HoverIndex() const { return hoverIndex; }
+  // In window pixels.
   int LastPointerX() const { return lastPointerX; }
   int LastPointerY() const { return lastPointerY; }
   // Forgets the pointer capture, as a new press, a release or a popup menu does.
@@ -142,6 +162,8 @@ public:
 
 protected:
   void DeleteControls();
+  // The platform's window takes the new size of the window; nothing without one.
+  virtual void ResizeWindow(int, int) {}
 
   IAudioPlugin* plugin;
   std::vector<std::unique_ptr<IControl>> controls;
@@ -151,8 +173,10 @@ protected:
   int hiddenPointerY = -1;
   std::unique_ptr<RasterSysBitmap> drawBitmap;
   std::unique_ptr<RasterMemBitmap> scratchBitmap;
+  // In editor pixels.
   int width;
   int height;
+  double scale = editor_scale::Smallest;
   int frameRate;
   int capturedIndex = -1;
   int hoverIndex = -1;
@@ -160,4 +184,28 @@ protected:
   int lastPointerY = 0;
   bool hoverTracking = false;
   std::unique_ptr<IControl> keyTarget;
+
+private:
+  // One frame of a strip as drawn at the scale: rows top to top + height of bitmap, width wide.
+  // image answers whether it is opaque.
+  struct ScaledFrame {
+    std::shared_ptr<RasterBitmap> bitmap;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    ICachedImage* image = nullptr;
+  };
+  ScaledFrame FrameAtScale(const IImageStrip& strip, int frame);
+  bool DrawImageAtScale(const IImageStrip& strip, const IBounds& dest, int srcX, int srcY,
+                        const IBlend* blend);
+  // The strip's picture at twice the size, or the strip itself when the module has none.
+  const IImageStrip& DoubleDensityStrip(const IImageStrip& strip);
+  // Finds whether the strip's image decodes a segment at a time (looked for on first asking).
+  bool HasSegments(const IImageStrip& strip);
+
+  struct DoubleDensityPair {
+    const ICachedImage* single;
+    IImageStrip doubled;
+  };
+  std::vector<DoubleDensityPair> doubleDensityStrips;
 };

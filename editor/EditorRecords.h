@@ -75,4 +75,7 @@ struct IImageStrip {
   int FrameHeight() const { return frames > 0 ? height / frames : height; }
   // The first source row of the frame a normalised value selects (nearest frame, clamped).
   int SourceRowFor(double value) const;
+  // The first source row of frame (from 0), and the frame a row of SourceRowFor belongs to.
+  int FrameTop(int frame) const;
+  int FrameOfRow(int row) const;
 };

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -11,10 +12,10 @@ class ICachedImage;
 class RasterBitmap;
 
 // Rows of images that decode a segment at a time (the knob's film strip: one segment a frame),
-// kept in a process-wide cache shared by every editor of every plug-in instance. The cache holds
-// at most its budget of pixels (or the one run last asked for, if that alone is more), letting
-// the least recently drawn go first. The lock is held while searching or storing, never while
-// decoding.
+// and frames resampled for an editor scale, kept in a process-wide cache shared by every editor of
+// every plug-in instance. The cache holds at most its budget of pixels (or the one run last asked
+// for, if that alone is more), letting the least recently drawn go first. The lock is held while
+// searching or storing, never while decoding.
 class IFrameCache {
 public:
   // About forty knob frames: a turn back and forth stays decoded, a whole sweep does not pile up.
@@ -33,12 +34,17 @@ public:
   // when the image has no usable segments; a run that does not decode makes the image give up
   // its segments, so it takes the whole-image decode from then on.
   Rows Find(ICachedImage& image, int top, int bottom);
+  // Pixels that an owner makes itself (one frame of a strip resampled for a scale), kept by the
+  // owner and an index under the same budget: made by make when not held. Empty when make gives
+  // none.
+  Rows FindOrMake(const void* owner, int index,
+                  const std::function<std::unique_ptr<RasterBitmap>()>& make);
 
   std::size_t HeldBytes();
 
 private:
   struct Entry {
-    const ICachedImage* image;
+    const void* owner;
     int firstSegment;
     int lastSegment;
     Rows rows;
@@ -46,7 +52,10 @@ private:
     std::uint64_t lastUse;
   };
 
-  Entry* Lookup(const ICachedImage* image, int firstSegment, int lastSegment);
+  Entry* Lookup(const void* owner, int firstSegment, int lastSegment);
+  // Keeps rows made from segments first to last of owner, unless another thread stored them
+  // meanwhile; returns the rows kept.
+  Rows Store(const void* owner, int firstSegment, int lastSegment, Rows rows);
   void Trim();
 
   IRecursiveLock lock;

@@ -11,7 +11,7 @@ public:
                double gearing);
 
   // Dragging up (or right) raises the value; the whole range takes gearing times the control's
-  // height (or width) of travel, ten times that with control or shift held.
+  // height (or width) of travel in window pixels, ten times that with control or shift held.
   void PointerDrag(int x, int y, int dx, int dy, const IMouseKeys& keys) override;
 
   int Direction() const { return direction; }

@@ -10,6 +10,7 @@
 #include "raster/RasterSysBitmap.h"
 
 #include <algorithm>
+#include <optional>
 
 IEditor::IEditor(IAudioPlugin* plugin, int width, int height, int frameRate)
     : plugin(plugin), width(width), height(height), frameRate(frameRate) {}
@@ -127,8 +128,32 @@ void IEditor::ShowParameterValue(int index, double value, bool normalized) {
 }
 
 void IEditor::PrepareDrawing() {
-  drawBitmap = std::make_unique<RasterSysBitmap>(width, height);
+  drawBitmap = std::make_unique<RasterSysBitmap>(Width(), Height());
   scratchBitmap = std::make_unique<RasterMemBitmap>(0, 0);
+}
+
+void IEditor::SetScale(double requested) {
+  const double next = editor_scale::Nearest(requested);
+  if (next == scale) {
+    return;
+  }
+  {
+    // An off-screen snapshot draws under the plug-in's lock; it must not see the bitmap change.
+    std::optional<IScopedLock> guard;
+    if (plugin) {
+      guard.emplace(plugin->Lock());
+    }
+    scale = next;
+    ResetCapture();
+    if (drawBitmap) {
+      drawBitmap = std::make_unique<RasterSysBitmap>(Width(), Height());
+    }
+  }
+  MarkAllDirty();
+  ResizeWindow(Width(), Height());
+  if (plugin) {
+    plugin->EditorSizeChanged(Width(), Height());
+  }
 }
 
 void IEditor::SetEditorSize(int newWidth, int newHeight) {
@@ -148,7 +173,7 @@ void IEditor::SetEditorSize(int newWidth, int newHeight) {
   scratchBitmap.reset();
   PrepareDrawing();
   if (plugin) {
-    plugin->EditorSizeChanged(newWidth, newHeight);
+    plugin->EditorSizeChanged(Width(), Height());
   }
 }
 

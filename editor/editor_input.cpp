@@ -2,6 +2,8 @@
 #include "editor/Editor.h"
 #include "plugin/AudioPlugin.h"
 
+using editor_scale::ToEditor;
+
 int IEditor::ControlIndexAt(int x, int y, bool forHover) {
   if (capturedIndex >= 0 && capturedIndex < static_cast<int>(controls.size())) {
     return capturedIndex;
@@ -23,7 +25,9 @@ int IEditor::ControlIndexAt(int x, int y, bool forHover) {
 
 void IEditor::DispatchPress(int x, int y, const IMouseKeys& keys) {
   ResetCapture();
-  const int index = ControlIndexAt(x, y, false);
+  const int ex = ToEditor(x, scale);
+  const int ey = ToEditor(y, scale);
+  const int index = ControlIndexAt(ex, ey, false);
   if (index < 0) {
     return;
   }
@@ -42,7 +46,7 @@ void IEditor::DispatchPress(int x, int y, const IMouseKeys& keys) {
   if (plugin && boundBefore >= 0) {
     plugin->BeginHostEdit(boundBefore);
   }
-  control->PointerDown(x, y, keys);
+  control->PointerDown(ex, ey, keys);
   // Pressing may have changed what the control is bound to.
   const int boundAfter = control->ParamIndex();
   if (plugin && boundAfter >= 0 && boundAfter != boundBefore) {
@@ -61,17 +65,20 @@ void IEditor::DispatchDrag(int x, int y, const IMouseKeys& keys) {
   }
   lastPointerX = x;
   lastPointerY = y;
-  controls[static_cast<size_t>(capturedIndex)]->PointerDrag(x, y, dx, dy, keys);
+  controls[static_cast<size_t>(capturedIndex)]->PointerDrag(ToEditor(x, scale), ToEditor(y, scale),
+                                                            dx, dy, keys);
 }
 
 void IEditor::DispatchRelease(int x, int y, const IMouseKeys& keys) {
-  const int index = ControlIndexAt(x, y, false);
+  const int ex = ToEditor(x, scale);
+  const int ey = ToEditor(y, scale);
+  const int index = ControlIndexAt(ex, ey, false);
   ResetCapture();
   if (index < 0) {
     return;
   }
   IControl* control = controls[static_cast<size_t>(index)].get();
-  control->PointerUp(x, y, keys);
+  control->PointerUp(ex, ey, keys);
   if (plugin && control->ParamIndex() >= 0) {
     plugin->EndHostEdit(control->ParamIndex());
   }
@@ -79,7 +86,9 @@ void IEditor::DispatchRelease(int x, int y, const IMouseKeys& keys) {
 
 bool IEditor::DispatchDoubleClick(int x, int y, const IMouseKeys& keys) {
   ResetCapture();
-  const int index = ControlIndexAt(x, y, false);
+  const int ex = ToEditor(x, scale);
+  const int ey = ToEditor(y, scale);
+  const int index = ControlIndexAt(ex, ey, false);
   if (index < 0) {
     return false;
   }
@@ -88,36 +97,42 @@ bool IEditor::DispatchDoubleClick(int x, int y, const IMouseKeys& keys) {
     capturedIndex = index;
     lastPointerX = x;
     lastPointerY = y;
-    control->PointerDown(x, y, keys);
+    control->PointerDown(ex, ey, keys);
     return true;
   }
-  control->PointerDoubleClick(x, y, keys);
+  control->PointerDoubleClick(ex, ey, keys);
   return false;
 }
 
 void IEditor::DispatchWheel(int x, int y, const IMouseKeys& keys, int notches) {
-  const int index = ControlIndexAt(x, y, false);
+  const int ex = ToEditor(x, scale);
+  const int ey = ToEditor(y, scale);
+  const int index = ControlIndexAt(ex, ey, false);
   if (index >= 0) {
-    controls[static_cast<size_t>(index)]->WheelTurned(x, y, keys, notches);
+    controls[static_cast<size_t>(index)]->WheelTurned(ex, ey, keys, notches);
   }
 }
 
 bool IEditor::DispatchKey(int x, int y, int key) {
-  const int index = ControlIndexAt(x, y, false);
+  const int ex = ToEditor(x, scale);
+  const int ey = ToEditor(y, scale);
+  const int index = ControlIndexAt(ex, ey, false);
   // The background at index 0 never takes keys.
   IControl* target = index >= 1 ? controls[static_cast<size_t>(index)].get() : keyTarget.get();
-  return target && target->KeyPressed(x, y, key);
+  return target && target->KeyPressed(ex, ey, key);
 }
 
 bool IEditor::DispatchHover(int x, int y, const IMouseKeys& keys) {
   if (!hoverTracking) {
     return false;
   }
-  const int index = ControlIndexAt(x, y, true);
+  const int ex = ToEditor(x, scale);
+  const int ey = ToEditor(y, scale);
+  const int index = ControlIndexAt(ex, ey, true);
   if (index >= 0) {
     lastPointerX = x;
     lastPointerY = y;
-    controls[static_cast<size_t>(index)]->PointerOver(x, y, keys);
+    controls[static_cast<size_t>(index)]->PointerOver(ex, ey, keys);
     if (hoverIndex >= 0 && hoverIndex != index && hoverIndex < static_cast<int>(controls.size())) {
       controls[static_cast<size_t>(hoverIndex)]->PointerLeft();
     }

@@ -45,3 +45,18 @@ int IImageStrip::SourceRowFor(double value) const {
   }
   return static_cast<int>(std::trunc(static_cast<double>(height) * (frame - 1.0) / frames + 0.5));
 }
+
+int IImageStrip::FrameTop(int frame) const {
+  if (frames <= 1 || frame <= 0) {
+    return 0;
+  }
+  return static_cast<int>(std::trunc(static_cast<double>(height) * frame / frames + 0.5));
+}
+
+int IImageStrip::FrameOfRow(int row) const {
+  if (frames <= 1 || height <= 0) {
+    return 0;
+  }
+  const double frame = std::round(static_cast<double>(row) * frames / height);
+  return static_cast<int>(std::clamp(frame, 0.0, static_cast<double>(frames - 1)));
+}

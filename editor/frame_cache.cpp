@@ -10,10 +10,9 @@ IFrameCache& IFrameCache::Instance() {
   return cache;
 }
 
-IFrameCache::Entry* IFrameCache::Lookup(const ICachedImage* image, int firstSegment,
-                                        int lastSegment) {
+IFrameCache::Entry* IFrameCache::Lookup(const void* owner, int firstSegment, int lastSegment) {
   for (Entry& entry : entries) {
-    if (entry.image == image && entry.firstSegment == firstSegment &&
+    if (entry.owner == owner && entry.firstSegment == firstSegment &&
         entry.lastSegment == lastSegment) {
       entry.lastUse = ++useClock;
       return &entry;
@@ -54,16 +53,37 @@ IFrameCache::Rows IFrameCache::Find(ICachedImage& image, int top, int bottom) {
     image.GiveUpSegments();
     return {};
   }
-  const std::size_t bytes = static_cast<std::size_t>(decoded->RowSpan()) *
-                            static_cast<std::size_t>(decoded->Height()) * 4;
-  Rows rows{std::shared_ptr<RasterBitmap>(std::move(decoded)),
-            segments->SegmentFirstRow(firstSegment)};
+  const int firstRow = segments->SegmentFirstRow(firstSegment);
+  return Store(&image, firstSegment, lastSegment,
+               Rows{std::shared_ptr<RasterBitmap>(std::move(decoded)), firstRow});
+}
+
+IFrameCache::Rows
+IFrameCache::FindOrMake(const void* owner, int index,
+                        const std::function<std::unique_ptr<RasterBitmap>()>& make) {
+  {
+    IScopedLock guard(lock);
+    if (const Entry* found = Lookup(owner, index, index)) {
+      return found->rows;
+    }
+  }
+  std::unique_ptr<RasterBitmap> made = make();
+  if (!made) {
+    return {};
+  }
+  return Store(owner, index, index, Rows{std::shared_ptr<RasterBitmap>(std::move(made)), 0});
+}
+
+IFrameCache::Rows IFrameCache::Store(const void* owner, int firstSegment, int lastSegment,
+                                     Rows rows) {
+  const std::size_t bytes = static_cast<std::size_t>(rows.bitmap->RowSpan()) *
+                            static_cast<std::size_t>(rows.bitmap->Height()) * 4;
   IScopedLock guard(lock);
-  // Another editor decoding the same run meanwhile: the first one stored stays.
-  if (const Entry* found = Lookup(&image, firstSegment, lastSegment)) {
+  // Another editor making the same rows meanwhile: the first one stored stays.
+  if (const Entry* found = Lookup(owner, firstSegment, lastSegment)) {
     return found->rows;
   }
-  entries.push_back({&image, firstSegment, lastSegment, rows, bytes, ++useClock});
+  entries.push_back({owner, firstSegment, lastSegment, rows, bytes, ++useClock});
   heldBytes += bytes;
   Trim();
   return rows;

@@ -1,7 +1,5 @@
 #include "editor/Editor.h"
-#include "editor/ImageCache.h"
 #include "editor/ImageControls.h"
-#include "raster/RasterBitmap.h"
 
 namespace {
 IBounds FrameArea(int x, int y, const IImageStrip& strip) {
@@ -23,13 +21,8 @@ bool IImageControl::CoversOpaquely(IEditor* editor, const IBounds& rect) {
   if (!inside || blend.weight != 1.0f || (blend.kind != BlendOpaque && blend.kind != BlendAlpha)) {
     return false;
   }
-  // The drawing clips to the bitmap: it must hold every row and column the area shows.
-  RasterBitmap* pixels = editor->StripBitmap(strip);
-  if (!pixels || pixels->Width() < strip.width || pixels->Height() < strip.height ||
-      strip.SourceRowFor(Value()) + area.Height() > strip.height) {
-    return false;
-  }
-  return blend.kind == BlendOpaque || (strip.image && strip.image->Opaque());
+  return editor->ImageCoversArea(strip, area, strip.SourceRowFor(Value()),
+                                 blend.kind == BlendOpaque);
 }
 
 void ISwitchControl::PointerDown(int, int, const IMouseKeys&) {

@@ -17,7 +17,9 @@ void IKnobControl::PointerDrag(int, int, int dx, int dy, const IMouseKeys& keys)
     return;
   }
   const int moved = vertical ? dy : dx;
-  SetValue(Value() + static_cast<double>(moved) / span / g);
+  // The control is its span times the scale tall in the window.
+  const double scale = owner ? owner->Scale() : 1.0;
+  SetValue(Value() + static_cast<double>(moved) / (span * scale) / g);
   MarkDirty(true);
 }
 

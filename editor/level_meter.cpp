@@ -16,9 +16,11 @@ bool ILevelMeter::Render(IEditor* editor) {
   } else if (level > 1.0) {
     level = 1.0;
   }
-  const int h = area.Height();
-  const int y = static_cast<int>(std::trunc(area.top - h * level + h));
-  RasterFillArea(editor->DrawBitmap(), area.left, y, area.Width(), area.bottom - y,
+  // In window pixels, so the bar rises a window pixel at a time at every scale.
+  const IBounds window = editor->WindowBounds(area);
+  const int h = window.Height();
+  const int y = static_cast<int>(std::trunc(window.top - h * level + h));
+  RasterFillArea(editor->DrawBitmap(), window.left, y, window.Width(), window.bottom - y,
                  fillColour.ToPixel(), 1.0f, RASTER_OP_COPY | RASTER_OP_SRC_ALPHA);
   return true;
 }

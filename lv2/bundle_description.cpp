@@ -189,8 +189,9 @@ std::string PluginText(ILv2Plugin& plugin) {
       << Uri(PluginUiUri()) << "\n  a ui:X11UI ;\n  ui:binary <" << PluginBinary
       << "> ;\n  lv2:requiredFeature ui:parent, ui:idleInterface,\n"
          "    <http://lv2plug.in/ns/ext/instance-access> ;\n"
-         "  lv2:optionalFeature ui:resize, ui:touch, log:log ;\n"
-         "  lv2:extensionData ui:idleInterface .\n";
+         "  lv2:optionalFeature ui:resize, ui:touch, log:log, opts:options ;\n"
+         "  opts:supportedOption ui:scaleFactor ;\n"
+         "  lv2:extensionData ui:idleInterface, opts:interface .\n";
   return out.str();
 }
 

@@ -2,9 +2,9 @@
 
 #include "platform/DebugPrint.h"
 
+#include <lv2/atom/atom.h>
 #include <lv2/core/lv2_util.h>
 #include <lv2/instance-access/instance-access.h>
-#include <lv2/urid/urid.h>
 
 #include <cstdint>
 #include <cstring>
@@ -52,11 +52,20 @@ ILv2Ui* ILv2Ui::Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV
     Decline(features, "the editor is already open in another window");
     return nullptr;
   }
+  const ScaleKeys keys = MapScaleKeys(features);
   ILv2Ui* ui = new (std::nothrow)
       ILv2Ui(plugin, write, controller,
-             static_cast<const LV2UI_Touch*>(lv2_features_data(features, LV2_UI__touch)));
+             static_cast<const LV2UI_Touch*>(lv2_features_data(features, LV2_UI__touch)),
+             static_cast<const LV2UI_Resize*>(lv2_features_data(features, LV2_UI__resize)), keys);
   if (!ui) {
     return nullptr;
+  }
+  // The window opens at the host's scale; without the option the editor keeps the one it has.
+  const double scale = ScaleFactorOf(
+      static_cast<const LV2_Options_Option*>(lv2_features_data(features, LV2_OPTIONS__options)),
+      keys);
+  if (scale > 0.0) {
+    plugin->SetEditorScale(scale);
   }
   // ui:parent carries the X window id in the pointer, as VST 2's editor-open call does on Linux.
   void* window = plugin->OpenEditor(NativeParentFromPointer(parent));
@@ -67,17 +76,62 @@ ILv2Ui* ILv2Ui::Open(LV2UI_Write_Function write, LV2UI_Controller controller, LV
   }
   *widget = window;
   plugin->ConnectUi(ui);
-  if (const auto* resize =
-          static_cast<const LV2UI_Resize*>(lv2_features_data(features, LV2_UI__resize))) {
-    resize->ui_resize(resize->handle, editor->Width(), editor->Height());
+  if (ui->resize) {
+    ui->resize->ui_resize(ui->resize->handle, editor->Width(), editor->Height());
   }
   return ui;
 }
 
 ILv2Ui::ILv2Ui(ILv2Plugin* owner, LV2UI_Write_Function writeFunction,
-               LV2UI_Controller hostController, const LV2UI_Touch* touchFeature)
+               LV2UI_Controller hostController, const LV2UI_Touch* touchFeature,
+               const LV2UI_Resize* resizeFeature, const ScaleKeys& scaleKeys)
     : plugin(owner), write(writeFunction), controller(hostController), touch(touchFeature),
-      grabbed(owner->Ports().PortCount(), false) {}
+      resize(resizeFeature), keys(scaleKeys), grabbed(owner->Ports().PortCount(), false) {}
+
+ILv2Ui::ScaleKeys ILv2Ui::MapScaleKeys(const LV2_Feature* const* features) {
+  ScaleKeys mapped;
+  if (const auto* map = static_cast<LV2_URID_Map*>(lv2_features_data(features, LV2_URID__map))) {
+    mapped.scaleFactor = map->map(map->handle, LV2_UI__scaleFactor);
+    mapped.floatType = map->map(map->handle, LV2_ATOM__Float);
+    mapped.doubleType = map->map(map->handle, LV2_ATOM__Double);
+  }
+  return mapped;
+}
+
+double ILv2Ui::ScaleFactorOf(const LV2_Options_Option* options, const ScaleKeys& keys) {
+  for (; keys.scaleFactor && options && options->key; ++options) {
+    if (options->key != keys.scaleFactor || !options->value) {
+      continue;
+    }
+    double scale = -1.0;
+    if (options->type == keys.floatType && options->size == sizeof(float)) {
+      float value = 0.0f;
+      std::memcpy(&value, options->value, sizeof(value));
+      scale = value;
+    } else if (options->type == keys.doubleType && options->size == sizeof(double)) {
+      std::memcpy(&scale, options->value, sizeof(scale));
+    }
+    return scale > 0.0 ? scale : -1.0;
+  }
+  return 0.0;
+}
+
+uint32_t ILv2Ui::SetOptions(const LV2_Options_Option* options) {
+  const double scale = ScaleFactorOf(options, keys);
+  if (scale < 0.0) {
+    return LV2_OPTIONS_ERR_BAD_VALUE;
+  }
+  IAttachedEditor* editor = plugin->Editor();
+  if (scale > 0.0 && editor) {
+    const int width = editor->Width();
+    const int height = editor->Height();
+    plugin->SetEditorScale(scale);
+    if (resize && (editor->Width() != width || editor->Height() != height)) {
+      resize->ui_resize(resize->handle, editor->Width(), editor->Height());
+    }
+  }
+  return LV2_OPTIONS_SUCCESS;
+}
 
 ILv2Ui::~ILv2Ui() {
   plugin->CloseEditor();

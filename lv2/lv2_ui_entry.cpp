@@ -30,8 +30,22 @@ int Idle(LV2UI_Handle handle) {
 
 const LV2UI_Idle_Interface IdleInterface = {Idle};
 
+// Nothing is reported back: the host knows the scale it gave.
+uint32_t GetOptions(LV2_Handle, LV2_Options_Option*) {
+  return LV2_OPTIONS_ERR_UNKNOWN;
+}
+
+uint32_t SetOptions(LV2_Handle handle, const LV2_Options_Option* options) {
+  return FromHandle(handle)->SetOptions(options);
+}
+
+const LV2_Options_Interface OptionsInterface = {GetOptions, SetOptions};
+
 const void* ExtensionData(const char* uri) {
-  return std::strcmp(uri, LV2_UI__idleInterface) == 0 ? &IdleInterface : nullptr;
+  if (std::strcmp(uri, LV2_UI__idleInterface) == 0) {
+    return &IdleInterface;
+  }
+  return std::strcmp(uri, LV2_OPTIONS__interface) == 0 ? &OptionsInterface : nullptr;
 }
 
 const LV2UI_Descriptor Descriptor = {PluginUiUri(), Instantiate, Cleanup, PortEvent, ExtensionData};

@@ -17,8 +17,17 @@ public:
   // The same for a parent of a named window system; nullptr for one this editor cannot use.
   virtual void* OpenWindow(const INativeParent& parent) = 0;
   virtual void DetachWindow() = 0;
+  // The window's size in its pixels, at the editor's scale.
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  // The scale the host or the system asks for (2 for 200 %); the editor draws at the nearest it
+  // offers and, when that changes the size of an open window, has the host resize it through
+  // the plug-in's EditorSizeChanged.
+  virtual void SetScale(double) {}
+  virtual double Scale() const { return 1.0; }
+  // Takes the scale the window system gives the parent window (or, without one, the screen),
+  // for hosts whose format carries no scale of its own.
+  virtual void FollowSystemScale(const INativeParent*) {}
   // The host's periodic call on its user-interface thread, for windows that have no message
   // loop of their own to drive them. Runs without the plug-in's lock.
   virtual void Idle() {}

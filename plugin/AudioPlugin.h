@@ -156,6 +156,10 @@ public:
   // notices take it), so the window system's own locks are never taken inside it.
   // OpenEditor answers the editor's native window, or nullptr when none opened.
   void* OpenEditor(const INativeParent& parent);
+  // The host's or the system's scale for the editor (2 for 200 %), on the user-interface thread.
+  void SetEditorScale(double scale);
+  // The same from the window system, for the parent window or, without one, the screen.
+  void FollowSystemEditorScale(const INativeParent* parent);
   void CloseEditor();
   void IdleEditor();
   // A host's key in the PC virtual-key numbering; true when a control took it.

@@ -13,6 +13,18 @@ void* IAudioPlugin::OpenEditor(const INativeParent& parent) {
   return window;
 }
 
+void IAudioPlugin::SetEditorScale(double scale) {
+  if (editor) {
+    editor->SetScale(scale);
+  }
+}
+
+void IAudioPlugin::FollowSystemEditorScale(const INativeParent* parent) {
+  if (editor) {
+    editor->FollowSystemScale(parent);
+  }
+}
+
 void IAudioPlugin::CloseEditor() {
   if (editor) {
     {

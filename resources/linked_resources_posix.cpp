@@ -1,4 +1,4 @@
-// The Linux counterpart of img/ombrix.rc: the same nine files, linked in byte for byte and
+// The Linux counterpart of img/ombrix.rc: the same eighteen files, linked in byte for byte and
 // listed by resource id under the type "PNG".
 #include "platform/EmbeddedResources.h"
 
@@ -25,6 +25,15 @@ OMBRIX_LINK_FILE(ombrix_png_panel, "background_panel.png")
 OMBRIX_LINK_FILE(ombrix_png_knob_bg, "knob_bg.png")
 OMBRIX_LINK_FILE(ombrix_png_kelba, "kelba.png")
 OMBRIX_LINK_FILE(ombrix_png_kelba_button, "kelbabtn.png")
+OMBRIX_LINK_FILE(ombrix_png_knob_2x, "knob@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_background_2x, "background@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_about_2x, "background2@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_credits_2x, "background3@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_guide_2x, "background4@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_panel_2x, "background_panel@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_knob_bg_2x, "knob_bg@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_kelba_2x, "kelba@2x.png")
+OMBRIX_LINK_FILE(ombrix_png_kelba_button_2x, "kelbabtn@2x.png")
 
 namespace {
 
@@ -38,6 +47,15 @@ const EmbeddedResource kLinkedPictures[] = {
     {107, "PNG", ombrix_png_knob_bg_begin, ombrix_png_knob_bg_end},
     {108, "PNG", ombrix_png_kelba_begin, ombrix_png_kelba_end},
     {109, "PNG", ombrix_png_kelba_button_begin, ombrix_png_kelba_button_end},
+    {201, "PNG", ombrix_png_knob_2x_begin, ombrix_png_knob_2x_end},
+    {202, "PNG", ombrix_png_background_2x_begin, ombrix_png_background_2x_end},
+    {203, "PNG", ombrix_png_about_2x_begin, ombrix_png_about_2x_end},
+    {204, "PNG", ombrix_png_credits_2x_begin, ombrix_png_credits_2x_end},
+    {205, "PNG", ombrix_png_guide_2x_begin, ombrix_png_guide_2x_end},
+    {206, "PNG", ombrix_png_panel_2x_begin, ombrix_png_panel_2x_end},
+    {207, "PNG", ombrix_png_knob_bg_2x_begin, ombrix_png_knob_bg_2x_end},
+    {208, "PNG", ombrix_png_kelba_2x_begin, ombrix_png_kelba_2x_end},
+    {209, "PNG", ombrix_png_kelba_button_2x_begin, ombrix_png_kelba_button_2x_end},
 };
 
 } // namespace

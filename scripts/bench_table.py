@@ -10,7 +10,8 @@ redraw against a plain copy of one frame, the knob strip's candidate encodings a
 level-9 one, a knob frame decoded from its segment against libpng reading one frame's rows,
 start-up against its goals, and the editor's first open in a fresh process against its goals,
 today's whole decode of the strip and libpng reading one frame's rows.
-Usage: bench_table.py [--load BEFORE AFTER] [--startup FILE] [--editor FILE] FILE.json...
+Usage: bench_table.py [--load BEFORE AFTER] [--startup FILE] [--editor FILE] [--editor-2x FILE]
+                      FILE.json...
 """
 
 import datetime
@@ -114,7 +115,7 @@ def rows(runs):
             if baseline and re.match(pattern, name):
                 baselines.add(re.sub(pattern + ".*", baseline, name))
     for name, run in runs.items():
-        if name in baselines or re.match(HOSTED, name):
+        if name in baselines or re.match(HOSTED, name) or re.match(AT_SCALE, name):
             continue
         for pattern, baseline, label, per_item in RULES:
             if not re.match(pattern, name):
@@ -171,6 +172,12 @@ FIRST_PICTURE_GOAL_NS = 10e6
 EDITOR_RESIDENT_GOAL_BYTES = 12 * 2**20
 SWEPT_RESIDENT_GOAL_BYTES = 20 * 2**20
 NEW_FRAME_GOAL_NS = 1e6
+# At 200 %: the first picture, the memory the editor adds, and a tick against the tick at 1x.
+FIRST_PICTURE_2X_GOAL_NS = 20e6
+EDITOR_RESIDENT_2X_GOAL_BYTES = 40 * 2**20
+REDRAW_2X_GOAL_RATIO = 4.5
+AT_SCALE = r"^BM_(FullRedraw|KnobNewFrame)AtScale/percent:(\d+)$"
+AT_1X = {"FullRedraw": "BM_FullRedraw/picture:0", "KnobNewFrame": "BM_KnobNewFrame"}
 
 
 def goal_row(name, note, shown, baseline, baseline_shown, value, base):
@@ -213,6 +220,42 @@ def editor_rows(path, runs):
              "goal", f"{SWEPT_RESIDENT_GOAL_BYTES / mib:.0f} MiB", swept, SWEPT_RESIDENT_GOAL_BYTES)
 
 
+def scaled_rows(path, editor_1x_path, runs):
+    mib = 2.0**20
+    for name, run in runs.items():
+        match = re.match(AT_SCALE, name)
+        base = runs.get(AT_1X[match.group(1)]) if match else None
+        if base:
+            goal = f"; goal {REDRAW_2X_GOAL_RATIO}" if match.group(1) == "FullRedraw" else ""
+            goal_row(name, f"against 1x{goal}", show_time(run["time_ns"]), "the same at 1x",
+                     show_time(base["time_ns"]), run["time_ns"], base["time_ns"])
+    if not path:
+        return
+    with open(path, encoding="utf-8") as f:
+        editor = json.load(f)
+    fresh = f"median of {editor['repetitions']} fresh processes"
+    first = editor["first_picture_ns"]
+    goal_row("EditorOpen@200%/first-picture", fresh, show_time(first), "goal",
+             show_time(FIRST_PICTURE_2X_GOAL_NS), first, FIRST_PICTURE_2X_GOAL_NS)
+    if editor_1x_path:
+        with open(editor_1x_path, encoding="utf-8") as f:
+            single = json.load(f)
+        goal_row("EditorOpen@200%/first-picture", fresh, show_time(first), "the same at 1x",
+                 show_time(single["first_picture_ns"]), first, single["first_picture_ns"])
+    added = editor["resident_added_bytes"]
+    goal_row("EditorOpen@200%/resident-memory-added", None, f"{added / mib:.1f} MiB", "goal",
+             f"{EDITOR_RESIDENT_2X_GOAL_BYTES / mib:.0f} MiB", added,
+             EDITOR_RESIDENT_2X_GOAL_BYTES)
+    tick = editor["sweep_tick_median_ns"]
+    goal_row("KnobSweep@200%/tick-with-new-frame",
+             f"median of 480; longest {show_time(editor['sweep_tick_max_ns'])}", show_time(tick),
+             "the 40 ms redraw tick", show_time(REDRAW_BUDGET_NS), tick, REDRAW_BUDGET_NS)
+    swept = editor["sweep_resident_added_bytes"]
+    goal_row("KnobSweep@200%/resident-memory-added", "after all 480 frames",
+             f"{swept / mib:.1f} MiB", "goal", f"{EDITOR_RESIDENT_2X_GOAL_BYTES / mib:.0f} MiB",
+             swept, EDITOR_RESIDENT_2X_GOAL_BYTES)
+
+
 def main(argv):
     load = None
     startup = None
@@ -223,6 +266,9 @@ def main(argv):
     editor = None
     if len(argv) >= 2 and argv[0] == "--editor":
         editor, argv = argv[1], argv[2:]
+    editor_2x = None
+    if len(argv) >= 2 and argv[0] == "--editor-2x":
+        editor_2x, argv = argv[1], argv[2:]
     runs = read_runs(argv)
     print(f"Measured {datetime.date.today().isoformat()} on {machine()}"
           + (f"; load average {load[0]} before, {load[1]} after." if load else "."))
@@ -237,6 +283,7 @@ def main(argv):
         startup_rows(startup)
     if editor:
         editor_rows(editor, runs)
+    scaled_rows(editor_2x, editor, runs)
     print()
     print("Ratio: time per call (per pixel or frame where the baseline covers a different size)"
           " over the baseline's; below 1 is faster than the baseline.")

@@ -88,6 +88,9 @@ private:
 
   audioMasterCallback hostCallback;
   ERect editorRect = {};
+  // Between effEditOpen and effEditClose.
+  bool editorOpen = false;
+  bool screenScaleTaken = false;
   VstSpeakerArrangement inputArrangement = {};
   VstSpeakerArrangement outputArrangement = {};
   bool firstOpenDone = false;

@@ -278,6 +278,7 @@ enum AudioMasterOpcodes : VstInt32 {
   audioMasterAutomate = 0,
   audioMasterVersion = 1,
   audioMasterWantMidi = 6,
+  audioMasterSizeWindow = 15,
   audioMasterGetTime = 7,
   audioMasterProcessEvents = 8,
   audioMasterGetCurrentProcessLevel = 23,

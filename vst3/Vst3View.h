@@ -10,8 +10,9 @@
 class Vst3Controller;
 
 // The editor view createView("editor") makes: the effect's editor as a child of the host's window
-// (an HWND on Windows, an X11 window on Linux), of the editor's fixed size. On Linux the host's
-// run loop drives it (ViewDriver); on Windows the editor window has its own timer.
+// (an HWND on Windows, an X11 window on Linux), of the editor's size at the host's content scale.
+// On Linux the host's run loop drives it (ViewDriver); on Windows the editor window has its own
+// timer.
 class Vst3View final : public vst3::IPlugView, public vst3::IPlugViewContentScaleSupport {
 public:
   explicit Vst3View(Vst3Controller* owner);
@@ -50,4 +51,7 @@ private:
   std::shared_ptr<IVst3Plugin> shown;
   vst3::IPlugFrame* frame = nullptr;
   ViewDriver driver;
+  // While the host handles a resize the view asked for, it is told the old size until onSize.
+  bool resizing = false;
+  vst3::ViewRect sizeBeforeResize{};
 };

@@ -113,13 +113,17 @@ vst3::tresult VST3CALL Vst3View::getSize(vst3::ViewRect* size) {
   if (!size) {
     return vst3::kInvalidArgument;
   }
-  *size = EditorRect();
+  *size = resizing ? sizeBeforeResize : EditorRect();
   return vst3::kResultOk;
 }
 
 // The editor keeps its size, whatever frame the host makes around it.
 vst3::tresult VST3CALL Vst3View::onSize(vst3::ViewRect* newSize) {
-  return newSize ? vst3::kResultOk : vst3::kInvalidArgument;
+  if (!newSize) {
+    return vst3::kInvalidArgument;
+  }
+  resizing = false;
+  return vst3::kResultOk;
 }
 
 vst3::tresult VST3CALL Vst3View::onFocus(vst3::TBool) {
@@ -149,7 +153,21 @@ vst3::tresult VST3CALL Vst3View::checkSizeConstraint(vst3::ViewRect* rect) {
   return vst3::kResultTrue;
 }
 
-// The picture stays at its pixel size for now: the host is told so and keeps the frame unscaled.
-vst3::tresult VST3CALL Vst3View::setContentScaleFactor(float) {
-  return vst3::kResultFalse;
+// The editor draws at the nearest scale it has; an attached view asks the host for its new size.
+// A factor that is not a positive number is refused.
+vst3::tresult VST3CALL Vst3View::setContentScaleFactor(float factor) {
+  if (!(factor > 0.0f)) {
+    return vst3::kResultFalse;
+  }
+  const std::shared_ptr<IVst3Plugin> plugin = shown ? shown : controller->EditorPlugin();
+  const vst3::ViewRect before = EditorRect();
+  plugin->SetEditorScale(factor);
+  vst3::ViewRect after = EditorRect();
+  if (shown && frame && (after.right != before.right || after.bottom != before.bottom)) {
+    resizing = true;
+    sizeBeforeResize = before;
+    frame->resizeView(this, &after);
+    resizing = false;
+  }
+  return vst3::kResultTrue;
 }

@@ -49,6 +49,8 @@ public:
                 const char* failureText) override;
   void* AttachWindow(void* parent) override;
   void* OpenWindow(const INativeParent& parent) override;
+  // The DPI of the host's window (of the screen without one) over 96.
+  void FollowSystemScale(const INativeParent* parent) override;
   void DetachWindow() override;
   void* NativeWindow() override { return window; }
   void SetHostWindowOpacity(int alpha) override;
@@ -60,6 +62,9 @@ public:
   HWND TextEntryBox() const { return entryBox; }
   // Editor windows that exist in the process; the window class is registered while any does.
   static int WindowClassUsers();
+
+protected:
+  void ResizeWindow(int width, int height) override;
 
 private:
   static LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,6 +19,29 @@ HINSTANCE ThisModule() {
   return module;
 }
 
+constexpr int UnscaledDotsPerInch = 96;
+
+// The dots per inch of the screen the window is on, as the system shows it to this process.
+// GetDpiForWindow came with Windows 10 (1607); before it, and without a window, the system's.
+int WindowDotsPerInch(HWND window) {
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  HMODULE user = GetModuleHandleA("user32.dll");
+  FARPROC found = user ? GetProcAddress(user, "GetDpiForWindow") : nullptr;
+  if (window && found && IsWindow(window)) {
+    const UINT dpi = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(found))(window);
+    if (dpi > 0) {
+      return static_cast<int>(dpi);
+    }
+  }
+  HDC screen = GetDC(nullptr);
+  if (!screen) {
+    return UnscaledDotsPerInch;
+  }
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : UnscaledDotsPerInch;
+}
+
 RECT WindowRect(HWND hwnd) {
   RECT rect{};
   GetWindowRect(hwnd, &rect);
@@ -59,8 +82,8 @@ void* IEditorWin::AttachWindow(void* parent) {
   parentWindow = static_cast<HWND>(parent);
   int x = 0;
   int y = 0;
-  int w = width;
-  int h = height;
+  int w = Width();
+  int h = Height();
   if (window) {
     // The offset within the old parent's client area, which the new parent's client area keeps.
     const RECT old = WindowRect(window);
@@ -137,6 +160,20 @@ void IEditorWin::DismissTextEntry() {
 
 bool IEditorWin::HasWindow() {
   return window != nullptr;
+}
+
+void IEditorWin::FollowSystemScale(const INativeParent* parent) {
+  HWND window =
+      parent && parent->api == WindowApi::Win32 ? static_cast<HWND>(parent->hwnd) : nullptr;
+  SetScale(editor_scale::FromDotsPerInch(WindowDotsPerInch(window)));
+}
+
+void IEditorWin::ResizeWindow(int newWidth, int newHeight) {
+  if (window) {
+    SetWindowPos(window, nullptr, 0, 0, newWidth, newHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+  }
 }
 
 void IEditorWin::SetEditorSize(int newWidth, int newHeight) {

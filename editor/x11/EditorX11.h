@@ -40,11 +40,17 @@ public:
   void* AttachWindow(void* parent) override;
   void* OpenWindow(const INativeParent& parent) override;
   int EventDescriptor() const override;
+  // Linux VST 2 hosts tell no scale: the desktop's Xft.dpi over 96 is taken, the scale the
+  // user chose for every program on the screen; a server without it gives 1.
+  void FollowSystemScale(const INativeParent* parent) override;
   void DetachWindow() override;
   void* NativeWindow() override;
 
   void Idle() override;
   bool HostKey(int virtualKey, bool down) override;
+
+protected:
+  void ResizeWindow(int width, int height) override;
 
 private:
   // Returns false once the window has been destroyed under us.

@@ -25,6 +25,10 @@ public:
   // displayName: the server the parent lives on; null for the one DISPLAY names.
   static std::unique_ptr<X11Window> Open(unsigned long parent, const Placement& placement,
                                          const char* displayName = nullptr);
+  // The Xft.dpi resource the desktop keeps on the server (what it sets when the user picks a
+  // screen scale); 0 when there is none or no server.
+  static double ServerDotsPerInch(const char* displayName = nullptr);
+
   // Destroys the window (unless the host already did) and closes the connection.
   ~X11Window();
   X11Window(const X11Window&) = delete;
@@ -34,6 +38,8 @@ public:
   Window Id() const { return window; }
   // Where the window stands within its parent now.
   Placement CurrentPlacement();
+  // Gives the window a new size, keeping its place.
+  void Resize(int width, int height);
   // Takes the next queued event without waiting; false when none is queued.
   bool NextEvent(XEvent* event);
   // Copies rect of the pixels (rows rowSpan words apart, width x height) to the window.

@@ -41,7 +41,7 @@ void* IEditorX11::OpenWindow(const INativeParent& parent) {
   if (idling) {
     return nullptr;
   }
-  X11Window::Placement placement{0, 0, width, height};
+  X11Window::Placement placement{0, 0, Width(), Height()};
   if (window) {
     placement = window->CurrentPlacement();
     DetachWindow();
@@ -74,6 +74,18 @@ void IEditorX11::DetachWindow() {
 
 void* IEditorX11::NativeWindow() {
   return window ? reinterpret_cast<void*>(static_cast<std::uintptr_t>(window->Id())) : nullptr;
+}
+
+void IEditorX11::FollowSystemScale(const INativeParent* parent) {
+  const double dotsPerInch = X11Window::ServerDotsPerInch(
+      parent && parent->api == WindowApi::X11 ? parent->x11Display : nullptr);
+  SetScale(dotsPerInch > 0.0 ? editor_scale::FromDotsPerInch(dotsPerInch) : editor_scale::Smallest);
+}
+
+void IEditorX11::ResizeWindow(int newWidth, int newHeight) {
+  if (window) {
+    window->Resize(newWidth, newHeight);
+  }
 }
 
 bool IEditorX11::PresentRect(const IBounds& rect) {

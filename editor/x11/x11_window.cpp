@@ -2,12 +2,15 @@
 
 #include "editor/x11/X11ErrorTrap.h"
 
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 namespace {
@@ -65,6 +68,28 @@ int HostByteOrder() {
   return *reinterpret_cast<const unsigned char*>(&probe) == 1 ? LSBFirst : MSBFirst;
 }
 } // namespace
+
+double X11Window::ServerDotsPerInch(const char* displayName) {
+  Display* display = OpenConnection(displayName);
+  if (!display) {
+    return 0.0;
+  }
+  double dotsPerInch = 0.0;
+  if (const char* resources = XResourceManagerString(display)) {
+    XrmInitialize();
+    if (XrmDatabase database = XrmGetStringDatabase(resources)) {
+      char* type = nullptr;
+      XrmValue value{};
+      if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr && type &&
+          std::string(type) == "String") {
+        dotsPerInch = std::strtod(value.addr, nullptr);
+      }
+      XrmDestroyDatabase(database);
+    }
+  }
+  XCloseDisplay(display);
+  return dotsPerInch > 0.0 ? dotsPerInch : 0.0;
+}
 
 std::unique_ptr<X11Window> X11Window::Open(unsigned long parent, const Placement& placement,
                                            const char* displayName) {
@@ -154,6 +179,15 @@ X11Window::Placement X11Window::CurrentPlacement() {
     placement = Placement{x, y, static_cast<int>(width), static_cast<int>(height)};
   }
   return placement;
+}
+
+void X11Window::Resize(int width, int height) {
+  if (destroyed || width <= 0 || height <= 0) {
+    return;
+  }
+  X11ErrorTrap trap(display);
+  XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  XSync(display, False);
 }
 
 bool X11Window::NextEvent(XEvent* event) {

@@ -74,6 +74,10 @@ public:
   virtual bool OpenEditor(X11TestHost& x, Window parent) = 0;
   virtual void IdleEditor() = 0;
   virtual void CloseEditor() = 0;
+  // Tells the open editor a host's scale (2 for 200 %) the format's way; VST 2 has none, so the
+  // screen's Xft.dpi says it and the editor is reopened, as after the user changed it. False
+  // when the format refused it.
+  virtual bool ScaleEditor(X11TestHost& x, Window parent, double scale) = 0;
 };
 
 // A format the suite runs against: a new binding adds one entry to AllBindings().

@@ -59,6 +59,10 @@ public:
   bool OpenEditor(X11TestHost&, Window parent) override { return host.OpenEditor(parent); }
   void IdleEditor() override { host.IdleEditor(); }
   void CloseEditor() override { host.CloseEditor(); }
+  bool ScaleEditor(X11TestHost&, Window, double scale) override {
+    const auto* gui = host.PluginExtension<clap_plugin_gui>(Clap::GuiId);
+    return gui && gui->set_scale(host.Plugin(), scale);
+  }
 
 private:
   ClapTestHost host;

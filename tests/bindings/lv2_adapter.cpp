@@ -6,6 +6,8 @@
 #include "tests/bindings/BindingAdapter.h"
 
 #include <lv2/atom/atom.h>
+#include <lv2/core/lv2_util.h>
+#include <lv2/options/options.h>
 #include <lv2/state/state.h>
 
 #include <cmath>
@@ -151,6 +153,21 @@ public:
   }
   void IdleEditor() override { ui->Idle(); }
   void CloseEditor() override { ui.reset(); }
+  bool ScaleEditor(X11TestHost&, Window, double scale) override {
+    const auto* options = static_cast<const LV2_Options_Interface*>(
+        ui->Descriptor()->extension_data(LV2_OPTIONS__interface));
+    const auto* map =
+        static_cast<const LV2_URID_Map*>(lv2_features_data(instance.Features(), LV2_URID__map));
+    if (!options || !map) {
+      return false;
+    }
+    const float factor = static_cast<float>(scale);
+    const LV2_Options_Option set[] = {{LV2_OPTIONS_INSTANCE, 0,
+                                       map->map(map->handle, LV2_UI__scaleFactor), sizeof(factor),
+                                       map->map(map->handle, LV2_ATOM__Float), &factor},
+                                      {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    return options->set(ui->Handle(), set) == LV2_OPTIONS_SUCCESS;
+  }
 
 private:
   TestInstance instance;

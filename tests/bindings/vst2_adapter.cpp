@@ -2,10 +2,12 @@
 #include "tests/bindings/BindingAdapter.h"
 #include "tests/vst2/TestHost.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
 namespace {
+constexpr double UnscaledDotsPerInch = 96.0;
 constexpr size_t MaxEventsPerBlock = 256;
 constexpr double BeatsPerMinute = 120.0;
 
@@ -96,6 +98,15 @@ public:
   }
   void IdleEditor() override { host.Dispatch(effEditIdle); }
   void CloseEditor() override { host.Dispatch(effEditClose); }
+  bool ScaleEditor(X11TestHost& x, Window parent, double scale) override {
+    // No desktop sets a resolution that is not a positive number.
+    if (!(scale > 0.0)) {
+      return false;
+    }
+    x.SetDotsPerInch(static_cast<int>(std::lround(scale * UnscaledDotsPerInch)));
+    CloseEditor();
+    return OpenEditor(x, parent);
+  }
 
 private:
   TestHost host;

@@ -182,6 +182,17 @@ public:
                           vst3::kPlatformTypeX11EmbedWindowID) == vst3::kResultOk;
   }
   void IdleEditor() override { frame.RunOnce(); }
+  bool ScaleEditor(X11TestHost&, Window, double scale) override {
+    auto* support =
+        Query<vst3::IPlugViewContentScaleSupport>(view, vst3::IPlugViewContentScaleSupport_iid);
+    if (!support) {
+      return false;
+    }
+    const bool taken =
+        support->setContentScaleFactor(static_cast<float>(scale)) == vst3::kResultTrue;
+    support->release();
+    return taken;
+  }
   void CloseEditor() override {
     if (view) {
       view->removed();

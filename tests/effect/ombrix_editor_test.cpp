@@ -5,10 +5,15 @@
 #include "editor/LevelMeter.h"
 #include "editor/LinkControl.h"
 #include "effect/Ombrix.h"
+#include "raster/RasterResample.h"
 #include "raster/RasterSysBitmap.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -253,4 +258,63 @@ TEST_F(OmbrixEditorTest, RedrawPaintsTheWholeEditorEveryTick) {
   editor->DrawBitmap()->PixelData()[0] = 0x00000000;
   editor->RedrawRect({0, 0, 1, 1});
   EXPECT_EQ(Pixel(0, 0), corner);
+}
+
+// Between 1x and 2x the pictures are the 2x ones resampled: brought back to 560 x 400 the
+// picture is the 1x one within antialiasing, and the pointer finds the controls at their
+// scaled places. Back at 1x the picture is the 1x one again, pixel for pixel.
+TEST_F(OmbrixEditorTest, AtEveryScaleTheSamePictureIsDrawnLargerAndAnswersThePointer) {
+  constexpr int Block = 8;
+  constexpr int LargestBlockDifference = 24;
+  auto copy = [this] {
+    RasterSysBitmap* bitmap = editor->DrawBitmap();
+    auto pixels = std::make_unique<RasterMemBitmap>(bitmap->Width(), bitmap->Height());
+    RasterCopyArea(pixels.get(), bitmap, 0, 0, nullptr, 1.0f, RASTER_OP_COPY);
+    return pixels;
+  };
+  const std::unique_ptr<RasterMemBitmap> single = copy();
+  for (double scale : {1.25, 1.5, 1.75, 2.0}) {
+    SCOPED_TRACE(scale);
+    editor->SetScale(scale);
+    ASSERT_EQ(editor->Width(), static_cast<int>(std::lround(560 * scale)));
+    ASSERT_EQ(editor->Height(), static_cast<int>(std::lround(400 * scale)));
+    editor->RedrawRect({0, 0, editor->Width(), editor->Height()});
+    const std::unique_ptr<RasterMemBitmap> drawn = copy();
+    const auto back =
+        RasterResampleArea(drawn.get(), {0, 0, drawn->Width(), drawn->Height()}, 560, 400);
+    ASSERT_NE(back, nullptr);
+    int largest = 0;
+    for (int top = 0; top < 400; top += Block) {
+      for (int left = 0; left < 560; left += Block) {
+        for (int shift : {16, 8, 0}) {
+          int difference = 0;
+          for (int y = top; y < top + Block; ++y) {
+            for (int x = left; x < left + Block; ++x) {
+              difference +=
+                  static_cast<int>((back->PixelData()[y * back->RowSpan() + x] >> shift) & 0xFF) -
+                  static_cast<int>((single->PixelData()[y * single->RowSpan() + x] >> shift) &
+                                   0xFF);
+            }
+          }
+          largest = std::max(largest, std::abs(difference) / (Block * Block));
+        }
+      }
+    }
+    EXPECT_LE(largest, LargestBlockDifference);
+    // The theme switch, at (375, 20) in editor pixels, under the window pixel that shows it;
+    // clicked twice, so every scale starts from the same picture.
+    const double before = editor->Control(19)->Value();
+    Click(static_cast<int>(std::ceil(380 * scale)), static_cast<int>(std::ceil(30 * scale)));
+    EXPECT_NE(editor->Control(19)->Value(), before);
+    Click(static_cast<int>(std::ceil(380 * scale)), static_cast<int>(std::ceil(30 * scale)));
+    EXPECT_EQ(editor->Control(19)->Value(), before);
+  }
+  editor->SetScale(1.0);
+  editor->RedrawRect({0, 0, 560, 400});
+  const std::unique_ptr<RasterMemBitmap> again = copy();
+  for (int y = 0; y < 400; ++y) {
+    ASSERT_EQ(0, std::memcmp(again->PixelData() + y * again->RowSpan(),
+                             single->PixelData() + y * single->RowSpan(), 560 * 4))
+        << "row " << y;
+  }
 }

@@ -42,6 +42,8 @@ public:
   OpenUi& operator=(const OpenUi&) = delete;
 
   bool Opened() const { return handle != nullptr; }
+  const LV2UI_Descriptor* Descriptor() const { return descriptor; }
+  LV2UI_Handle Handle() const { return handle; }
   Window Child() const { return static_cast<Window>(reinterpret_cast<uintptr_t>(widget)); }
   void Idle() { idle->idle(handle); }
   // Idles long enough for two redraw ticks.

@@ -9,13 +9,16 @@
 TEST(ModuleResources, ALoadedModuleFindsItsOwnPictures) {
   const ResourceFinder find = LoadResourceProbe();
   ASSERT_NE(find, nullptr);
-  for (int id = 101; id <= 109; ++id) {
-    SCOPED_TRACE(id);
-    const unsigned char* data = nullptr;
-    std::size_t size = 0;
-    ASSERT_TRUE(find(id, "PNG", &data, &size));
-    ASSERT_GE(size, 8u);
-    EXPECT_EQ(std::memcmp(data, "\x89PNG\r\n\x1a\n", 8), 0);
+  // The 1x pictures and the 2x ones beside them.
+  for (int firstId : {101, 201}) {
+    for (int id = firstId; id <= firstId + 8; ++id) {
+      SCOPED_TRACE(id);
+      const unsigned char* data = nullptr;
+      std::size_t size = 0;
+      ASSERT_TRUE(find(id, "PNG", &data, &size));
+      ASSERT_GE(size, 8u);
+      EXPECT_EQ(std::memcmp(data, "\x89PNG\r\n\x1a\n", 8), 0);
+    }
   }
   const unsigned char* data = nullptr;
   std::size_t size = 0;

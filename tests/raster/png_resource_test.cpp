@@ -113,6 +113,16 @@ TEST(PngResourceLoad, TheNineEditorPicturesDecodeToTheirSizes) {
     EXPECT_EQ(bitmap->Height(), picture.height) << picture.id;
   }
   EXPECT_EQ(RasterLoadPngResource(110, "resources/img/none.png"), nullptr);
+  // Each at twice the size under its id plus 100 (read from the header: the 2x knob strip is
+  // 280 MB decoded).
+  for (const Picture& picture : pictures) {
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(RasterPngResourceSize(picture.id + 100, "resources/img/x@2x.png", &width, &height))
+        << picture.id;
+    EXPECT_EQ(width, picture.width * 2) << picture.id;
+    EXPECT_EQ(height, picture.height * 2) << picture.id;
+  }
   // Only the low 16 bits name a resource.
   auto aliased = RasterLoadPngResource(0x10000 + 107, "resources/img/knob_bg.png");
   ASSERT_NE(aliased, nullptr);

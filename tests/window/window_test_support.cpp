@@ -32,7 +32,7 @@ void RegisterHostClass() {
 HWND HostWindow::Root() {
   static HWND root = [] {
     RegisterHostClass();
-    return CreateWindowExA(0, kHostClass, "Host", WS_POPUP | WS_VISIBLE, 0, 0, 1100, 900, nullptr,
+    return CreateWindowExA(0, kHostClass, "Host", WS_POPUP | WS_VISIBLE, 0, 0, 1200, 900, nullptr,
                            nullptr, GetModuleHandleA(nullptr), nullptr);
   }();
   return root;

@@ -33,6 +33,9 @@ public:
   void Button(unsigned button, bool down);
   void Key(unsigned long keySym, bool down);
 
+  // Sets the desktop's Xft.dpi resource on the server, as a desktop does for a screen scale;
+  // 0 removes it. Connections opened afterwards see it.
+  void SetDotsPerInch(int dotsPerInch);
   // X errors that reached the handler the test installed (the host's), since it was made.
   static int ErrorsSeen();
 

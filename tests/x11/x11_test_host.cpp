@@ -1,11 +1,13 @@
 #include "tests/x11/X11TestHost.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include <dirent.h>
 
 #include <cstdio>
+#include <string>
 
 #include <atomic>
 #include <chrono>
@@ -98,6 +100,19 @@ XWindowAttributes X11TestHost::Attributes(Window window) {
 void X11TestHost::RootPosition(Window window, int* x, int* y) {
   Window child = 0;
   XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, x, y, &child);
+}
+
+void X11TestHost::SetDotsPerInch(int dotsPerInch) {
+  const Window root = DefaultRootWindow(display);
+  if (dotsPerInch <= 0) {
+    XDeleteProperty(display, root, XA_RESOURCE_MANAGER);
+  } else {
+    const std::string resources = "Xft.dpi:\t" + std::to_string(dotsPerInch) + "\n";
+    XChangeProperty(display, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(resources.data()),
+                    static_cast<int>(resources.size()));
+  }
+  XSync(display, False);
 }
 
 std::vector<std::uint32_t> X11TestHost::Pixels(Window window, int width, int height) {

@@ -7,18 +7,32 @@
 
 namespace artwork {
 
-const ArtworkFile kArtworkFiles[9] = {
-    {101, "knob.png", 192, 92158, 480},    {102, "background.png", 560, 400, 1},
-    {103, "background2.png", 560, 400, 1}, {104, "background3.png", 560, 400, 1},
-    {105, "background4.png", 560, 400, 1}, {106, "background_panel.png", 560, 400, 1},
-    {107, "knob_bg.png", 192, 192, 1},     {108, "kelba.png", 165, 74, 2},
-    {109, "kelbabtn.png", 165, 74, 2},
+const ArtworkFile kArtworkFiles[kPictureCount * 2] = {
+    {101, "knob.png", 192, 92158, 480, 1},
+    {102, "background.png", 560, 400, 1, 1},
+    {103, "background2.png", 560, 400, 1, 1},
+    {104, "background3.png", 560, 400, 1, 1},
+    {105, "background4.png", 560, 400, 1, 1},
+    {106, "background_panel.png", 560, 400, 1, 1},
+    {107, "knob_bg.png", 192, 192, 1, 1},
+    {108, "kelba.png", 165, 74, 2, 1},
+    {109, "kelbabtn.png", 165, 74, 2, 1},
+    {201, "knob@2x.png", 384, 184316, 480, 2},
+    {202, "background@2x.png", 1120, 800, 1, 2},
+    {203, "background2@2x.png", 1120, 800, 1, 2},
+    {204, "background3@2x.png", 1120, 800, 1, 2},
+    {205, "background4@2x.png", 1120, 800, 1, 2},
+    {206, "background_panel@2x.png", 1120, 800, 1, 2},
+    {207, "knob_bg@2x.png", 384, 384, 1, 2},
+    {208, "kelba@2x.png", 330, 148, 2, 2},
+    {209, "kelbabtn@2x.png", 330, 148, 2, 2},
 };
 
+// By the 1x id or the 2x one: both name the same picture.
 RgbaImage& Artwork::ById(int resourceId) {
   RgbaImage* images[] = {&knob,  &background,     &about, &credits,    &guide,
                          &panel, &knobBackground, &theme, &themeButton};
-  return *images[resourceId - 101];
+  return *images[(resourceId - 101) % kDoubleDensityIdOffset];
 }
 
 const RgbaImage& Artwork::ById(int resourceId) const {
@@ -28,6 +42,11 @@ const RgbaImage& Artwork::ById(int resourceId) const {
 namespace {
 
 constexpr int kKnobStripId = 101;
+
+int SamePictureAt1x(int resourceId) {
+  return resourceId > kKnobStripId + kPictureCount ? resourceId - kDoubleDensityIdOffset
+                                                   : resourceId;
+}
 // The knob strip is 70 MB of pixels, of which the editor decodes only the frames it shows: the
 // stream restarts at every frame, so each frame inflates alone. Frames lie too far apart for
 // deflate's window to match across them, so restarting at each costs 3% of the file; a frame
@@ -38,33 +57,34 @@ constexpr int kKnobStripId = 101;
 constexpr int kKnobStripLevel = 9;
 constexpr int kKnobFramesPerSegment = 1;
 
-bool WriteKnobStrip(const std::string& path, const RgbaImage& image) {
+bool WriteKnobStrip(const std::string& path, const RgbaImage& image, int pixelScale) {
   std::vector<std::uint8_t> encoded;
-  return EncodeSegmentedPng(image, KnobSegmentRows(kKnobFramesPerSegment), kKnobStripLevel,
-                            &encoded) &&
+  return EncodeSegmentedPng(image, KnobSegmentRows(kKnobFramesPerSegment, pixelScale),
+                            kKnobStripLevel, &encoded) &&
          WriteFileBytes(path, encoded);
 }
 
-RgbaImage Paint(const Typefaces& fonts, int resourceId) {
-  switch (resourceId) {
+RgbaImage Paint(const Typefaces& fonts, const ArtworkFile& file) {
+  const int scale = file.pixelScale;
+  switch (SamePictureAt1x(file.resourceId)) {
   case kKnobStripId:
-    return PaintKnobStrip(fonts);
+    return PaintKnobStrip(fonts, scale);
   case 102:
-    return PaintBackground(fonts);
+    return PaintBackground(fonts, scale);
   case 103:
-    return PaintAboutPage(fonts);
+    return PaintAboutPage(fonts, scale);
   case 104:
-    return PaintCreditsPage(fonts);
+    return PaintCreditsPage(fonts, scale);
   case 105:
-    return PaintGuidePage(fonts);
+    return PaintGuidePage(fonts, scale);
   case 106:
-    return PaintPanel(fonts);
+    return PaintPanel(fonts, scale);
   case 107:
-    return PaintKnobBackground(fonts);
+    return PaintKnobBackground(fonts, scale);
   case 108:
-    return PaintThemeImage(fonts);
+    return PaintThemeImage(fonts, scale);
   default:
-    return PaintThemeButton(fonts);
+    return PaintThemeButton(fonts, scale);
   }
 }
 
@@ -72,15 +92,16 @@ RgbaImage Paint(const Typefaces& fonts, int resourceId) {
 
 bool WriteArtwork(const Typefaces& fonts, const std::string& folder) {
   for (const ArtworkFile& file : kArtworkFiles) {
-    const RgbaImage image = Paint(fonts, file.resourceId);
+    const RgbaImage image = Paint(fonts, file);
     if (image.width != file.width || image.height != file.height) {
       std::fprintf(stderr, "ombrix_artwork: %s came out %d x %d instead of %d x %d\n",
                    file.fileName, image.width, image.height, file.width, file.height);
       return false;
     }
     const std::string path = folder + "/" + file.fileName;
-    const bool written =
-        file.resourceId == kKnobStripId ? WriteKnobStrip(path, image) : WritePng(path, image);
+    const bool written = SamePictureAt1x(file.resourceId) == kKnobStripId
+                             ? WriteKnobStrip(path, image, file.pixelScale)
+                             : WritePng(path, image);
     if (!written) {
       std::fprintf(stderr, "ombrix_artwork: cannot write %s\n", path.c_str());
       return false;
@@ -89,8 +110,11 @@ bool WriteArtwork(const Typefaces& fonts, const std::string& folder) {
   return true;
 }
 
-bool ReadArtwork(const std::string& folder, Artwork* artwork) {
+bool ReadArtwork(const std::string& folder, Artwork* artwork, int pixelScale) {
   for (const ArtworkFile& file : kArtworkFiles) {
+    if (file.pixelScale != pixelScale) {
+      continue;
+    }
     const std::string path = folder + "/" + file.fileName;
     RgbaImage& image = artwork->ById(file.resourceId);
     if (!ReadPng(path, &image)) {

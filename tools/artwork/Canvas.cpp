@@ -9,14 +9,17 @@
 
 namespace artwork {
 
-Canvas::Canvas(const Typefaces& fonts, int width, int height)
-    : fonts_(fonts), width_(width), height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+Canvas::Canvas(const Typefaces& fonts, int width, int height, int pixelScale)
+    : fonts_(fonts), width_(width), height_(height), pixelScale_(pixelScale),
+      surface_(
+          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * pixelScale, height * pixelScale)),
       cr_(cairo_create(surface_)), fontOptions_(cairo_font_options_create()) {
   if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
-    std::fprintf(stderr, "ombrix_artwork: cairo cannot make a %d x %d surface\n", width, height);
+    std::fprintf(stderr, "ombrix_artwork: cairo cannot make a %d x %d surface\n",
+                 width * pixelScale, height * pixelScale);
     std::exit(1);
   }
+  cairo_scale(cr_, pixelScale, pixelScale);
   // Unhinted grey antialiasing: the same outlines at every position, no LCD colour fringes.
   cairo_font_options_set_antialias(fontOptions_, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(fontOptions_, CAIRO_HINT_STYLE_NONE);
@@ -137,13 +140,15 @@ double Canvas::Paragraph(const TextStyle& style, double x, double y, double widt
 
 RgbaImage Canvas::ToImage() const {
   cairo_surface_flush(surface_);
-  RgbaImage image(width_, height_);
+  const int pixelWidth = width_ * pixelScale_;
+  const int pixelHeight = height_ * pixelScale_;
+  RgbaImage image(pixelWidth, pixelHeight);
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
-  for (int y = 0; y < height_; ++y) {
+  for (int y = 0; y < pixelHeight; ++y) {
     const auto* src = reinterpret_cast<const std::uint32_t*>(data + y * stride);
     std::uint8_t* dst = image.Row(y);
-    for (int x = 0; x < width_; ++x) {
+    for (int x = 0; x < pixelWidth; ++x) {
       const std::uint32_t p = src[x];
       const std::uint32_t a = p >> 24;
       if (a == 0) {

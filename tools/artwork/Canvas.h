@@ -22,14 +22,17 @@ struct TextStyle {
   double halo = 0.0; // strength of a soft dark rim that keeps text legible on any stripe
 };
 
+// Painters draw in the editor's own units; a canvas at pixel scale 2 holds twice as many pixels
+// each way, so the same drawing comes out at twice the resolution.
 class Canvas {
 public:
-  Canvas(const Typefaces& fonts, int width, int height);
+  Canvas(const Typefaces& fonts, int width, int height, int pixelScale);
   ~Canvas();
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
   cairo_t* cr() const { return cr_; }
+  // In drawing units, whatever the pixel scale.
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -46,6 +49,7 @@ public:
                    const std::string& text);
 
   // Converts cairo's premultiplied pixels to straight alpha; fully transparent pixels are 0.
+  // The image has the canvas's size times its pixel scale.
   RgbaImage ToImage() const;
 
 private:
@@ -54,6 +58,7 @@ private:
   const Typefaces& fonts_;
   int width_;
   int height_;
+  int pixelScale_;
   cairo_surface_t* surface_;
   cairo_t* cr_;
   cairo_font_options_t* fontOptions_;

@@ -44,22 +44,25 @@ int FrameStartRow(int frame, int frames, int height) {
   return static_cast<int>(static_cast<double>(height) * (frame - 1) / frames + 0.5);
 }
 
-std::vector<int> KnobSegmentRows(int framesPerSegment) {
+std::vector<int> KnobSegmentRows(int framesPerSegment, int pixelScale) {
   std::vector<int> rows;
   for (int frame = 1; frame <= kKnobFrames; frame += std::max(framesPerSegment, 1)) {
-    rows.push_back(FrameStartRow(frame, kKnobFrames, kKnobStripHeight));
+    rows.push_back(FrameStartRow(frame, kKnobFrames, kKnobStripHeight * pixelScale));
   }
   return rows;
 }
 
-RgbaImage PaintKnobStrip(const Typefaces& fonts) {
-  RgbaImage strip(kKnobSize, kKnobStripHeight);
+RgbaImage PaintKnobStrip(const Typefaces& fonts, int pixelScale) {
+  const int width = kKnobSize * pixelScale;
+  const int height = kKnobStripHeight * pixelScale;
+  RgbaImage strip(width, height);
   for (int frame = 1; frame <= kKnobFrames; ++frame) {
-    RgbaImage picture = PaintKnobFrame(fonts, static_cast<double>(frame - 1) / (kKnobFrames - 1));
+    RgbaImage picture =
+        PaintKnobFrame(fonts, static_cast<double>(frame - 1) / (kKnobFrames - 1), pixelScale);
     SnapEdgeColours(picture);
-    const int top = FrameStartRow(frame, kKnobFrames, kKnobStripHeight);
+    const int top = FrameStartRow(frame, kKnobFrames, height);
     for (int y = 0; y < picture.height; ++y) {
-      std::memcpy(strip.Row(top + y), picture.Row(y), static_cast<std::size_t>(kKnobSize) * 4);
+      std::memcpy(strip.Row(top + y), picture.Row(y), static_cast<std::size_t>(width) * 4);
     }
   }
   return strip;

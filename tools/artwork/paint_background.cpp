@@ -70,8 +70,8 @@ void PaintMeterGuides(Canvas& canvas) {
 
 } // namespace
 
-RgbaImage PaintBackground(const Typefaces& fonts) {
-  Canvas canvas(fonts, kEditorWidth, kEditorHeight);
+RgbaImage PaintBackground(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kEditorWidth, kEditorHeight, pixelScale);
   PaintBase(canvas);
   PaintMeterGuides(canvas);
   DrawEditorLegends(canvas);

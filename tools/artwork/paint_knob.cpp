@@ -108,16 +108,16 @@ void PaintBody(Canvas& canvas, double c) {
 
 } // namespace
 
-RgbaImage PaintKnobBackground(const Typefaces& fonts) {
-  Canvas canvas(fonts, kKnobSize, kKnobSize);
+RgbaImage PaintKnobBackground(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kKnobSize, kKnobSize, pixelScale);
   PaintShadow(canvas, kKnobCentre);
   PaintTrackAndTicks(canvas, kKnobCentre);
   PaintBody(canvas, kKnobCentre);
   return canvas.ToImage();
 }
 
-RgbaImage PaintKnobFrame(const Typefaces& fonts, double value) {
-  Canvas canvas(fonts, kKnobSize, kKnobFrameHeight);
+RgbaImage PaintKnobFrame(const Typefaces& fonts, double value, int pixelScale) {
+  Canvas canvas(fonts, kKnobSize, kKnobFrameHeight, pixelScale);
   cairo_t* cr = canvas.cr();
   const double c = kKnobCentre;
   const double degrees = ValueDegrees(value);

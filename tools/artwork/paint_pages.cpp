@@ -106,8 +106,8 @@ void ProgramRow(Canvas& canvas, double x, double y, double w, const std::string&
 
 } // namespace
 
-RgbaImage PaintAboutPage(const Typefaces& fonts) {
-  Canvas canvas(fonts, kEditorWidth, kEditorHeight);
+RgbaImage PaintAboutPage(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kEditorWidth, kEditorHeight, pixelScale);
   PaintChrome(canvas, "ABOUT", "Ombrix 1.2.1");
 
   const double left = kMargin;
@@ -150,8 +150,8 @@ RgbaImage PaintAboutPage(const Typefaces& fonts) {
   return canvas.ToImage();
 }
 
-RgbaImage PaintCreditsPage(const Typefaces& fonts) {
-  Canvas canvas(fonts, kEditorWidth, kEditorHeight);
+RgbaImage PaintCreditsPage(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kEditorWidth, kEditorHeight, pixelScale);
   PaintChrome(canvas, "CREDITS", "The people behind the noise");
 
   const struct {
@@ -186,8 +186,8 @@ RgbaImage PaintCreditsPage(const Typefaces& fonts) {
   return canvas.ToImage();
 }
 
-RgbaImage PaintGuidePage(const Typefaces& fonts) {
-  Canvas canvas(fonts, kEditorWidth, kEditorHeight);
+RgbaImage PaintGuidePage(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kEditorWidth, kEditorHeight, pixelScale);
   PaintChrome(canvas, "GUIDE", "How to use Ombrix");
 
   const double gap = 14;

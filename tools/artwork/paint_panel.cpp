@@ -98,8 +98,8 @@ void PaintKnobLabel(Canvas& canvas) {
 
 } // namespace
 
-RgbaImage PaintPanel(const Typefaces& fonts) {
-  Canvas canvas(fonts, kEditorWidth, kEditorHeight);
+RgbaImage PaintPanel(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kEditorWidth, kEditorHeight, pixelScale);
   PaintFrame(canvas);
   PaintKnobPlate(canvas);
   PaintKnobLabel(canvas);

@@ -65,15 +65,15 @@ void PaintBadge(Canvas& canvas, bool beat) {
 
 } // namespace
 
-RgbaImage PaintThemeImage(const Typefaces& fonts) {
-  Canvas canvas(fonts, kThemeWidth, kThemeFrameHeight * 2);
+RgbaImage PaintThemeImage(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kThemeWidth, kThemeFrameHeight * 2, pixelScale);
   PaintBadge(canvas, false);
   PaintBadge(canvas, true);
   return canvas.ToImage();
 }
 
-RgbaImage PaintThemeButton(const Typefaces& fonts) {
-  Canvas canvas(fonts, kThemeWidth, kThemeFrameHeight * 2);
+RgbaImage PaintThemeButton(const Typefaces& fonts, int pixelScale) {
+  Canvas canvas(fonts, kThemeWidth, kThemeFrameHeight * 2, pixelScale);
   cairo_t* cr = canvas.cr();
   for (int frame = 0; frame < 2; ++frame) {
     const bool on = frame == 1;

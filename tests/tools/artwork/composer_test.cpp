@@ -27,7 +27,9 @@ RgbaImage Solid(int w, int h, std::uint8_t r, std::uint8_t g, std::uint8_t b, st
 Artwork PlainArtwork() {
   Artwork artwork;
   for (const ArtworkFile& file : kArtworkFiles) {
-    artwork.ById(file.resourceId) = RgbaImage(file.width, file.height);
+    if (file.pixelScale == 1) {
+      artwork.ById(file.resourceId) = RgbaImage(file.width, file.height);
+    }
   }
   artwork.background = Solid(kEditorWidth, kEditorHeight, 10, 20, 30, 255);
   return artwork;
@@ -89,7 +91,7 @@ TEST(Composer, MagnifyRepeatsPixelsAndKeepsTheCutInsideTheImage) {
 
 TEST(Pictures, PngFilesKeepStraightAlphaExactly) {
   const Typefaces fonts;
-  Canvas canvas(fonts, 8, 2);
+  Canvas canvas(fonts, 8, 2, 1);
   cairo_set_source_rgba(canvas.cr(), 1.0, 0.5, 0.25, 0.5);
   cairo_rectangle(canvas.cr(), 0, 0, 4, 2);
   cairo_fill(canvas.cr());
