@@ -23,14 +23,31 @@ enum class TailMode { None, Seconds, Auto };
 
 enum class ReportFormat { Text, Json };
 
+// One plug-in of the chain with the options that follow its --plugin (those before the first
+// --plugin are the first plug-in's).
+struct PluginOptions {
+  // Empty: the Ombrix build beside the program.
+  std::string plugin;
+  std::string program;
+  std::vector<ParameterSetting> parameters;
+  std::string automation;
+  std::string loadState;
+  std::string saveState;
+  std::string loadFxp;
+  std::string saveFxp;
+  std::string loadFxb;
+  std::string saveFxb;
+};
+
 struct RenderOptions {
   // One INPUT and OUTPUT, or with outputDir any number of inputs.
   std::vector<std::string> inputs;
   std::string output;
   std::string outputDir;
-  std::string plugin;
-  std::string program;
-  std::vector<ParameterSetting> parameters;
+  // The plug-ins in the order they process; never empty.
+  std::vector<PluginOptions> chain = std::vector<PluginOptions>(1);
+  // With linear automation, a change every this many frames.
+  int automationResolution = 32;
   std::vector<ControllerPoint> controllers;
   // The MIDI channel (1 to 16) of the --cc events.
   int channel = 1;
@@ -46,10 +63,6 @@ struct RenderOptions {
   ReportFormat report = ReportFormat::Text;
   double tempo = 120.0;
   bool transportStopped = false;
-  std::string loadFxp;
-  std::string saveFxp;
-  std::string loadFxb;
-  std::string saveFxb;
   std::string snapshot;
   std::string encoding;
   int blockFrames = 512;

@@ -4,31 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <limits.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-std::unique_ptr<LoadedLibrary> LoadedLibrary::Open(const std::string& path, std::string* error) {
-  // A name without a slash would make dlopen search the system's library folders.
-  const std::string explicitPath = path.find('/') == std::string::npos ? "./" + path : path;
-  void* handle = dlopen(explicitPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* reason = dlerror();
-    *error = reason ? reason : "unknown reason";
-    return nullptr;
-  }
-  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(handle));
-}
-
-LoadedLibrary::~LoadedLibrary() {
-  dlclose(handle);
-}
-
-void* LoadedLibrary::Symbol(const char* name) const {
-  return dlsym(handle, name);
-}
 
 std::string ExecutablePath() {
   char path[PATH_MAX];

@@ -1,17 +1,20 @@
 #include "tools/render/RenderTool.h"
 
+#include "host/HostedPlugin.h"
+#include "host/vst2/Vst2Plugin.h"
+#include "platform/Lock.h"
 #include "tools/render/AudioFile.h"
 #include "tools/render/FileRender.h"
 #include "tools/render/HostPlatform.h"
 #include "tools/render/Interrupt.h"
 #include "tools/render/MidiFile.h"
-#include "tools/render/PluginHost.h"
 #include "tools/render/PluginSettings.h"
 #include "tools/render/PresetFiles.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/Report.h"
 #include "tools/render/SignalGenerator.h"
 #include "tools/render/SnapshotFile.h"
+#include "tools/render/StateFile.h"
 
 #include <algorithm>
 #include <atomic>
@@ -34,8 +37,10 @@ public:
     if (!options.generate.empty()) {
       return Generate();
     }
-    if (options.plugin.empty()) {
-      options.plugin = DefaultPluginPath();
+    for (PluginOptions& plugin : options.chain) {
+      if (plugin.plugin.empty()) {
+        plugin.plugin = DefaultPluginPath();
+      }
     }
     InterruptGuard interruptGuard;
     std::string error;
@@ -85,23 +90,37 @@ private:
     return kExitDone;
   }
 
-  // --list, --save-fxb and --save-fxp, on the instance the settings were applied to.
-  bool ListAndSave(PluginHost& host, std::string* error) {
-    IScopedLock control(PluginHost::ControlLock());
-    if (options.list) {
-      ListPlugin(host, out);
-    }
-    if (!options.saveFxb.empty()) {
-      if (!SaveBankFile(host, options.saveFxb, error)) {
-        return false;
+  // --list and the saves, on the instances the settings were applied to.
+  bool ListAndSave(PluginChain& chain, std::string* error) {
+    IScopedLock control(HostControlLock());
+    for (size_t i = 0; i < chain.size(); ++i) {
+      HostedPlugin& plugin = *chain[i];
+      const PluginOptions& settings = options.chain[i];
+      if (options.list) {
+        if (chain.size() > 1) {
+          out << "plug-in " << i + 1 << " of " << chain.size() << ": ";
+        }
+        ListPlugin(plugin, out);
       }
-      Report("bank saved: " + options.saveFxb);
-    }
-    if (!options.saveFxp.empty()) {
-      if (!SaveProgramFile(host, options.saveFxp, error)) {
-        return false;
+      auto* vst2 = dynamic_cast<Vst2Plugin*>(&plugin);
+      if (!settings.saveFxb.empty()) {
+        if (!SaveBankFile(*vst2, settings.saveFxb, error)) {
+          return false;
+        }
+        Report("bank saved: " + settings.saveFxb);
       }
-      Report("program saved: " + options.saveFxp);
+      if (!settings.saveFxp.empty()) {
+        if (!SaveProgramFile(*vst2, settings.saveFxp, error)) {
+          return false;
+        }
+        Report("program saved: " + settings.saveFxp);
+      }
+      if (!settings.saveState.empty()) {
+        if (!SaveStateFile(plugin, settings.saveState, error)) {
+          return false;
+        }
+        Report("state saved: " + settings.saveState);
+      }
     }
     return true;
   }
@@ -114,14 +133,22 @@ private:
 
   int RunSingle() {
     std::string error;
-    std::unique_ptr<PluginHost> host = PreparePlugin(options, &error);
-    if (!host || !ListAndSave(*host, &error) ||
-        (!options.snapshot.empty() && !CanSnapshotEditor(*host, &error))) {
+    PluginChain chain;
+    if (!PrepareChain(options, &chain, &error) || !ListAndSave(chain, &error)) {
       return Fail(error);
+    }
+    auto* vst2 = dynamic_cast<Vst2Plugin*>(chain.front().get());
+    if (!options.snapshot.empty()) {
+      if (!vst2) {
+        return Fail("--snapshot: only VST 2 plug-ins give an editor picture");
+      }
+      if (!CanSnapshotEditor(*vst2, &error)) {
+        return Fail(error);
+      }
     }
     if (options.inputs.empty()) {
       if (!options.snapshot.empty()) {
-        if (!WriteEditorSnapshot(*host, options.snapshot, &error)) {
+        if (!WriteEditorSnapshot(*vst2, options.snapshot, &error)) {
           return Fail(error);
         }
         Report("snapshot: " + options.snapshot);
@@ -131,7 +158,7 @@ private:
     const std::string& input = options.inputs[0];
     ProgressBar bar(err, terminal && !options.quiet && SecondsOf(input) >= kProgressBarSeconds);
     const FileReport report =
-        RenderFile(options, input, options.output, std::move(host), &song,
+        RenderFile(options, input, options.output, std::move(chain), &song,
                    !options.snapshot.empty(), [&](double fraction) { bar.Update(fraction); });
     bar.Finish();
     if (options.report == ReportFormat::Json && !options.quiet) {
@@ -221,11 +248,11 @@ private:
     if (!PlanOutputs(&outputs, &exitCode, &error)) {
       return Fail(error, exitCode);
     }
-    // One instance checks the settings once and does --list and the saves; every file then
-    // gets a fresh instance of its own.
+    // One chain checks the settings once and does --list and the saves; every file then gets
+    // fresh instances of its own.
     {
-      std::unique_ptr<PluginHost> host = PreparePlugin(options, &error);
-      if (!host || !ListAndSave(*host, &error)) {
+      PluginChain chain;
+      if (!PrepareChain(options, &chain, &error) || !ListAndSave(chain, &error)) {
         return Fail(error);
       }
     }
@@ -243,8 +270,8 @@ private:
         if (index >= count) {
           return;
         }
-        FileReport report = RenderFile(options, options.inputs[index], outputs[index], nullptr,
-                                       &song, false, [](double) {});
+        FileReport report = RenderFile(options, options.inputs[index], outputs[index],
+                                       PluginChain(), &song, false, [](double) {});
         IScopedLock guard(printLock);
         reports[index] = std::move(report);
         finished[index] = true;

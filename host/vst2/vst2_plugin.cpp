@@ -1,4 +1,6 @@
-#include "tools/render/PluginHost.h"
+#include "host/vst2/Vst2Plugin.h"
+
+#include "platform/Lock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +14,7 @@ constexpr int kTextBytes = 512;
 
 // The host being created: a plug-in may call back from inside its entry point, before the
 // host has been able to mark the effect record as its own.
-PluginHost* hostInCreation = nullptr;
+Vst2Plugin* hostInCreation = nullptr;
 
 constexpr char kHostProduct[] = "ombrix-render";
 
@@ -25,14 +27,9 @@ std::string Trimmed(const char* text) {
 }
 } // namespace
 
-IRecursiveLock& PluginHost::ControlLock() {
-  static IRecursiveLock lock;
-  return lock;
-}
-
-std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::string* error) {
-  IScopedLock control(ControlLock());
-  std::unique_ptr<PluginHost> host(new PluginHost());
+std::unique_ptr<Vst2Plugin> Vst2Plugin::Load(const std::string& path, std::string* error) {
+  IScopedLock control(HostControlLock());
+  std::unique_ptr<Vst2Plugin> host(new Vst2Plugin());
   host->path = path;
   std::string reason;
   host->library = LoadedLibrary::Open(path, &reason);
@@ -49,7 +46,7 @@ std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::strin
     return nullptr;
   }
   hostInCreation = host.get();
-  AEffect* effect = reinterpret_cast<VstPluginMainProc>(entry)(&PluginHost::HostCallback);
+  AEffect* effect = reinterpret_cast<VstPluginMainProc>(entry)(&Vst2Plugin::HostCallback);
   hostInCreation = nullptr;
   if (!effect) {
     *error = "cannot load plug-in " + path + ": its entry point returned no effect";
@@ -76,8 +73,8 @@ std::unique_ptr<PluginHost> PluginHost::Load(const std::string& path, std::strin
   return host;
 }
 
-PluginHost::~PluginHost() {
-  IScopedLock control(ControlLock());
+Vst2Plugin::~Vst2Plugin() {
+  IScopedLock control(HostControlLock());
   if (!effect) {
     return;
   }
@@ -86,17 +83,17 @@ PluginHost::~PluginHost() {
   effect = nullptr;
 }
 
-VstIntPtr PluginHost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+VstIntPtr Vst2Plugin::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                    VstIntPtr value, void* ptr, float) {
-  PluginHost* host =
-      effect && effect->resvd1 ? reinterpret_cast<PluginHost*>(effect->resvd1) : hostInCreation;
+  Vst2Plugin* host =
+      effect && effect->resvd1 ? reinterpret_cast<Vst2Plugin*>(effect->resvd1) : hostInCreation;
   if (opcode == audioMasterVersion) {
     return 2400;
   }
   return host ? host->Answer(opcode, index, value, ptr) : 0;
 }
 
-VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr) {
+VstIntPtr Vst2Plugin::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr) {
   switch (opcode) {
   case audioMasterAutomate:
     ++automationCalls;
@@ -130,19 +127,19 @@ VstIntPtr PluginHost::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr) {
   }
 }
 
-VstIntPtr PluginHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+VstIntPtr Vst2Plugin::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                float opt) {
   return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
-std::string PluginHost::TextAnswer(VstInt32 opcode, VstInt32 index) {
+std::string Vst2Plugin::TextAnswer(VstInt32 opcode, VstInt32 index) {
   char text[kTextBytes] = {};
   Dispatch(opcode, index, 0, text);
   text[kTextBytes - 1] = '\0';
   return Trimmed(text);
 }
 
-bool PluginHost::EditorSize(int* width, int* height) {
+bool Vst2Plugin::EditorSize(int* width, int* height) {
   ERect* rect = nullptr;
   if (!HasFlag(effFlagsHasEditor) || Dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) {
     return false;
@@ -152,25 +149,29 @@ bool PluginHost::EditorSize(int* width, int* height) {
   return *width > 0 && *height > 0;
 }
 
-std::string PluginHost::EffectName() {
+std::string Vst2Plugin::EffectName() {
   return TextAnswer(effGetEffectName, 0);
 }
-std::string PluginHost::VendorName() {
+std::string Vst2Plugin::VendorName() {
   return TextAnswer(effGetVendorString, 0);
 }
-std::string PluginHost::ProductName() {
+std::string Vst2Plugin::ProductName() {
   return TextAnswer(effGetProductString, 0);
 }
 
-int PluginHost::CurrentProgram() {
+int Vst2Plugin::CurrentProgram() {
   return static_cast<int>(Dispatch(effGetProgram));
 }
 
-void PluginHost::SelectProgram(int index) {
+bool Vst2Plugin::SelectProgram(int index) {
+  if (index < 0 || index >= effect->numPrograms) {
+    return false;
+  }
   Dispatch(effSetProgram, 0, index);
+  return true;
 }
 
-std::string PluginHost::ProgramName(int index) {
+std::string Vst2Plugin::ProgramName(int index) {
   char text[kTextBytes] = {};
   if (Dispatch(effGetProgramNameIndexed, index, 0, text) != 0) {
     text[kTextBytes - 1] = '\0';
@@ -187,45 +188,85 @@ std::string PluginHost::ProgramName(int index) {
   return name;
 }
 
-std::string PluginHost::CurrentProgramName() {
+std::string Vst2Plugin::CurrentProgramName() {
   return TextAnswer(effGetProgramName, 0);
 }
 
-void PluginHost::RenameCurrentProgram(const std::string& name) {
+void Vst2Plugin::RenameCurrentProgram(const std::string& name) {
   char text[kTextBytes] = {};
   std::strncpy(text, name.c_str(), kTextBytes - 1);
   Dispatch(effSetProgramName, 0, 0, text);
 }
 
-std::string PluginHost::ParameterName(int index) {
+std::string Vst2Plugin::ParameterName(int index) {
   return TextAnswer(effGetParamName, index);
 }
-std::string PluginHost::ParameterDisplay(int index) {
+std::string Vst2Plugin::ParameterDisplay(int index) {
   return TextAnswer(effGetParamDisplay, index);
 }
-std::string PluginHost::ParameterLabel(int index) {
+std::string Vst2Plugin::ParameterLabel(int index) {
   return TextAnswer(effGetParamLabel, index);
 }
 
-float PluginHost::Normalized(int index) {
+double Vst2Plugin::Normalized(int index) {
   return effect->getParameter(effect, index);
 }
 
-void PluginHost::SetNormalized(int index, float value) {
-  effect->setParameter(effect, index, value);
+void Vst2Plugin::SetNormalized(int index, double value) {
+  effect->setParameter(effect, index, static_cast<float>(value));
 }
 
-bool PluginHost::TakesText(int index) {
+// The live value goes back exactly through the program state where the plug-in offers it: a
+// normalised float would not bring every value back to the last digit.
+std::string Vst2Plugin::DisplayAt(int index, double normalized) {
+  const std::vector<uint8_t> state = Chunk(true);
+  const float value = effect->getParameter(effect, index);
+  SetNormalized(index, normalized);
+  const std::string text = ParameterDisplay(index);
+  if (state.empty() || !SetChunk(true, state)) {
+    effect->setParameter(effect, index, value);
+  }
+  return text;
+}
+
+// VST 2 reads texts only into the live value: read it there and put the old value back.
+bool Vst2Plugin::TextToNormalized(int index, const std::string& text, double* normalized) {
+  const std::vector<uint8_t> state = Chunk(true);
+  const float value = effect->getParameter(effect, index);
+  if (!SetFromText(index, text)) {
+    return false;
+  }
+  *normalized = effect->getParameter(effect, index);
+  if (state.empty() || !SetChunk(true, state)) {
+    effect->setParameter(effect, index, value);
+  }
+  return true;
+}
+
+bool Vst2Plugin::ProcessesDouble() const {
+  return HasFlag(effFlagsCanDoubleReplacing) && effect->processDoubleReplacing;
+}
+
+std::vector<std::string> Vst2Plugin::Buses() {
+  return {"audio in: " + std::to_string(effect->numInputs) + " channels",
+          "audio out: " + std::to_string(effect->numOutputs) + " channels",
+          std::string("MIDI in: ") +
+              (Dispatch(effCanDo, 0, 0, const_cast<char*>("receiveVstMidiEvent")) > 0
+                   ? "yes"
+                   : "not announced")};
+}
+
+bool Vst2Plugin::TakesText(int index) {
   return Dispatch(effString2Parameter, index, 0, nullptr) != 0;
 }
 
-bool PluginHost::SetFromText(int index, const std::string& text) {
+bool Vst2Plugin::SetFromText(int index, const std::string& text) {
   std::vector<char> copy(text.begin(), text.end());
   copy.push_back('\0');
   return Dispatch(effString2Parameter, index, 0, copy.data()) != 0;
 }
 
-std::vector<uint8_t> PluginHost::Chunk(bool program) {
+std::vector<uint8_t> Vst2Plugin::Chunk(bool program) {
   void* data = nullptr;
   const VstIntPtr size = Dispatch(effGetChunk, program ? 1 : 0, 0, &data);
   if (size <= 0 || !data) {
@@ -235,15 +276,15 @@ std::vector<uint8_t> PluginHost::Chunk(bool program) {
   return std::vector<uint8_t>(bytes, bytes + size);
 }
 
-bool PluginHost::SetChunk(bool program, const std::vector<uint8_t>& bytes) {
+bool Vst2Plugin::SetChunk(bool program, const std::vector<uint8_t>& bytes) {
   // The plug-in may keep reading while the call lasts only; it gets a copy it cannot disturb.
   std::vector<uint8_t> copy(bytes);
   return Dispatch(effSetChunk, program ? 1 : 0, static_cast<VstIntPtr>(copy.size()), copy.data()) !=
          0;
 }
 
-void PluginHost::Start(double sampleRate, int blockFrames, bool doublePrecision) {
-  IScopedLock control(ControlLock());
+bool Vst2Plugin::Start(double sampleRate, int blockFrames, bool doublePrecision, std::string*) {
+  IScopedLock control(HostControlLock());
   Stop();
   Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
   Dispatch(effSetBlockSize, 0, blockFrames);
@@ -257,10 +298,11 @@ void PluginHost::Start(double sampleRate, int blockFrames, bool doublePrecision)
   Dispatch(effMainsChanged, 0, 1);
   Dispatch(effStartProcess);
   processing = true;
+  return true;
 }
 
-void PluginHost::Stop() {
-  IScopedLock control(ControlLock());
+void Vst2Plugin::Stop() {
+  IScopedLock control(HostControlLock());
   if (processing) {
     Dispatch(effStopProcess);
     Dispatch(effMainsChanged, 0, 0);
@@ -268,7 +310,7 @@ void PluginHost::Stop() {
   }
 }
 
-void PluginHost::SetTransport(int64_t samplePosition, double tempo, bool playing) {
+void Vst2Plugin::SetTransport(int64_t samplePosition, double tempo, bool playing) {
   const double position = static_cast<double>(samplePosition);
   const double quarterNotes = position / timeInfo.sampleRate * tempo / 60.0;
   timeInfo.samplePos = position;
@@ -287,26 +329,89 @@ void PluginHost::SetTransport(int64_t samplePosition, double tempo, bool playing
   transportWasPlaying = playing;
 }
 
-void PluginHost::SendEvents(VstEvents* events) {
-  if (events) {
-    Dispatch(effProcessEvents, 0, 0, events);
+void Vst2Plugin::SendEvents(const HostedEvent* events, size_t count) {
+  midi.clear();
+  sysex.clear();
+  size_t sent = 0;
+  // Records first, then pointers: the record lists must not move once pointed at.
+  for (size_t i = 0; i < count; ++i) {
+    const HostedEvent& event = events[i];
+    if (event.kind == HostedEventKind::Midi) {
+      VstMidiEvent record = {};
+      record.type = kVstMidiType;
+      record.byteSize = sizeof(VstMidiEvent);
+      record.deltaFrames = event.frame;
+      for (int b = 0; b < 3; ++b) {
+        record.midiData[b] = static_cast<char>(event.midi[b]);
+      }
+      midi.push_back(record);
+      ++sent;
+    } else if (event.kind == HostedEventKind::Sysex) {
+      VstMidiSysexEvent record = {};
+      record.type = kVstSysExType;
+      record.byteSize = sizeof(VstMidiSysexEvent);
+      record.deltaFrames = event.frame;
+      record.dumpBytes = static_cast<VstInt32>(event.sysexSize);
+      record.sysexDump = reinterpret_cast<char*>(const_cast<uint8_t*>(event.sysex));
+      sysex.push_back(record);
+      ++sent;
+    }
   }
+  if (sent == 0) {
+    return;
+  }
+  // VstEvents ends in a variable-length pointer array: laid out in pointer-sized storage.
+  const size_t firstSlot = offsetof(VstEvents, events) / sizeof(VstEvent*);
+  list.assign(firstSlot + std::max<size_t>(sent, 2), nullptr);
+  size_t midiIndex = 0;
+  size_t sysexIndex = 0;
+  size_t slot = firstSlot;
+  // The list keeps the events' order, short and system-exclusive ones interleaved as given.
+  for (size_t i = 0; i < count; ++i) {
+    if (events[i].kind == HostedEventKind::Midi) {
+      list[slot++] = reinterpret_cast<VstEvent*>(&midi[midiIndex++]);
+    } else if (events[i].kind == HostedEventKind::Sysex) {
+      list[slot++] = reinterpret_cast<VstEvent*>(&sysex[sysexIndex++]);
+    }
+  }
+  VstEvents* header = reinterpret_cast<VstEvents*>(list.data());
+  header->numEvents = static_cast<VstInt32>(sent);
+  header->reserved = 0;
+  Dispatch(effProcessEvents, 0, 0, header);
 }
 
-void PluginHost::ProcessFloat(float** inputs, float** outputs, int frames) {
+// Parameter changes take effect at the block's start: the caller splits blocks at their frames.
+void Vst2Plugin::Process(float* const* inputs, float* const* outputs, int frames,
+                         const HostedEvent* events, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (events[i].kind == HostedEventKind::Parameter) {
+      SetNormalized(events[i].parameter, events[i].normalized);
+    }
+  }
+  SendEvents(events, count);
+  float** in = const_cast<float**>(inputs);
+  float** out = const_cast<float**>(outputs);
   if (HasFlag(effFlagsCanReplacing) && effect->processReplacing) {
-    effect->processReplacing(effect, inputs, outputs, frames);
+    effect->processReplacing(effect, in, out, frames);
     return;
   }
   // An accumulating-only plug-in adds to what the outputs hold.
   for (int channel = 0; channel < effect->numOutputs; ++channel) {
-    std::memset(outputs[channel], 0, sizeof(float) * static_cast<size_t>(frames));
+    std::memset(out[channel], 0, sizeof(float) * static_cast<size_t>(frames));
   }
   if (effect->process) {
-    effect->process(effect, inputs, outputs, frames);
+    effect->process(effect, in, out, frames);
   }
 }
 
-void PluginHost::ProcessDouble(double** inputs, double** outputs, int frames) {
-  effect->processDoubleReplacing(effect, inputs, outputs, frames);
+void Vst2Plugin::Process(double* const* inputs, double* const* outputs, int frames,
+                         const HostedEvent* events, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (events[i].kind == HostedEventKind::Parameter) {
+      SetNormalized(events[i].parameter, events[i].normalized);
+    }
+  }
+  SendEvents(events, count);
+  effect->processDoubleReplacing(effect, const_cast<double**>(inputs),
+                                 const_cast<double**>(outputs), frames);
 }
