@@ -39,8 +39,9 @@ public:
   void SetNormalized(int index, double value) override;
   bool TextToNormalized(int index, const std::string& text, double* normalized) override;
   int ProgramCount() override { return effect->numPrograms; }
-  std::vector<uint8_t> SaveState() override { return Chunk(false); }
-  bool LoadState(const std::vector<uint8_t>& bytes) override { return SetChunk(false, bytes); }
+  // The current program's number, then its chunk or its parameter values, as an .fxp keeps them.
+  std::vector<uint8_t> SaveState() override;
+  bool LoadState(const std::vector<uint8_t>& bytes) override;
   bool Start(double sampleRate, int maxBlockFrames, bool doublePrecision,
              std::string* error) override;
   void Stop() override;

@@ -276,6 +276,63 @@ std::vector<uint8_t> Vst2Plugin::Chunk(bool program) {
   return std::vector<uint8_t>(bytes, bytes + size);
 }
 
+namespace {
+void AppendInt(std::vector<uint8_t>* bytes, int32_t value) {
+  const auto* raw = reinterpret_cast<const uint8_t*>(&value);
+  bytes->insert(bytes->end(), raw, raw + sizeof(value));
+}
+
+bool ReadInt(const std::vector<uint8_t>& bytes, size_t* at, int32_t* value) {
+  if (bytes.size() - *at < sizeof(*value)) {
+    return false;
+  }
+  std::memcpy(value, bytes.data() + *at, sizeof(*value));
+  *at += sizeof(*value);
+  return true;
+}
+} // namespace
+
+std::vector<uint8_t> Vst2Plugin::SaveState() {
+  std::vector<uint8_t> bytes;
+  AppendInt(&bytes, CurrentProgram());
+  if (HasFlag(effFlagsProgramChunks)) {
+    const std::vector<uint8_t> chunk = Chunk(true);
+    bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+    return bytes;
+  }
+  for (int i = 0; i < effect->numParams; ++i) {
+    const float value = effect->getParameter(effect, i);
+    const auto* raw = reinterpret_cast<const uint8_t*>(&value);
+    bytes.insert(bytes.end(), raw, raw + sizeof(value));
+  }
+  return bytes;
+}
+
+bool Vst2Plugin::LoadState(const std::vector<uint8_t>& bytes) {
+  size_t at = 0;
+  int32_t program = 0;
+  const bool chunks = HasFlag(effFlagsProgramChunks);
+  const size_t values = sizeof(float) * static_cast<size_t>(effect->numParams);
+  if (!ReadInt(bytes, &at, &program) || program < 0 ||
+      (program >= effect->numPrograms && effect->numPrograms > 0) ||
+      (!chunks && bytes.size() - at != values)) {
+    return false;
+  }
+  if (effect->numPrograms > 0) {
+    SelectProgram(program);
+  }
+  if (chunks) {
+    return SetChunk(
+        true, std::vector<uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end()));
+  }
+  for (int i = 0; i < effect->numParams; ++i) {
+    float value = 0.0f;
+    std::memcpy(&value, bytes.data() + at + sizeof(float) * static_cast<size_t>(i), sizeof(value));
+    effect->setParameter(effect, i, value);
+  }
+  return true;
+}
+
 bool Vst2Plugin::SetChunk(bool program, const std::vector<uint8_t>& bytes) {
   // The plug-in may keep reading while the call lasts only; it gets a copy it cannot disturb.
   std::vector<uint8_t> copy(bytes);

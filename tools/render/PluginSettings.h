@@ -16,5 +16,10 @@ bool ChooseProgram(HostedPlugin& host, const std::string& nameOrIndex, std::stri
 // plug-in displays at 0 and 1; normalised values go straight to the plug-in and must lie in 0..1.
 bool ApplyParameterSetting(HostedPlugin& host, const ParameterSetting& setting, std::string* error);
 
+// False with the reason when a number in the parameter's units lies outside the range the
+// plug-in displays at 0 and 1, allowing for the rounding of the display.
+bool CheckInRange(HostedPlugin& host, int index, double number, const std::string& text,
+                  std::string* error);
+
 // The plug-in's identity, programs and parameters with their display texts and ranges.
 void ListPlugin(HostedPlugin& host, std::ostream& out);

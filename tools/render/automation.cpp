@@ -2,14 +2,13 @@
 
 #include "tools/render/JsonReader.h"
 #include "tools/render/MidiSchedule.h"
+#include "tools/render/PluginSettings.h"
 #include "tools/render/TextNumbers.h"
 #include "tools/render/WholeFile.h"
 
 #include <algorithm>
 
 namespace {
-// Values may lie this far outside 0..1, for the rounding of a plug-in's text conversion.
-constexpr double kNormalizedSlack = 1e-6;
 
 std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
@@ -58,6 +57,11 @@ bool AutomationSchedule::Load(const std::string& path, HostedPlugin& plugin, int
       return fail(entry, "unknown parameter " + Quoted(key) + " for " + plugin.Name());
     }
     const std::string name = Quoted(plugin.ParameterName(lane.parameter));
+    for (const Lane& earlier : schedule->lanes) {
+      if (earlier.parameter == lane.parameter) {
+        return fail(entry, name + " is automated twice");
+      }
+    }
     if (entry.kind != JsonValue::Kind::Object) {
       return fail(entry, "the automation of " + name + " must be an object with \"points\"");
     }
@@ -115,15 +119,15 @@ bool AutomationSchedule::Load(const std::string& path, HostedPlugin& plugin, int
         }
         read.normalized = value.number;
       } else {
+        const std::string typed = FormatPlain(value.number);
         if (!plugin.TakesText(lane.parameter) ||
-            !plugin.TextToNormalized(lane.parameter, FormatPlain(value.number), &read.normalized)) {
+            !plugin.TextToNormalized(lane.parameter, typed, &read.normalized)) {
           return fail(value, name + " takes no values in its own units; give \"normalized\": "
                                     "true and values from 0 to 1");
         }
-        if (read.normalized < -kNormalizedSlack || read.normalized > 1.0 + kNormalizedSlack) {
-          return fail(value, "value " + FormatPlain(value.number) + " for " + name +
-                                 " is out of range (" + plugin.DisplayAt(lane.parameter, 0.0) +
-                                 " to " + plugin.DisplayAt(lane.parameter, 1.0) + ")");
+        std::string outside;
+        if (!CheckInRange(plugin, lane.parameter, value.number, typed, &outside)) {
+          return fail(value, outside);
         }
         read.normalized = std::clamp(read.normalized, 0.0, 1.0);
       }

@@ -76,29 +76,6 @@ std::string WithLabel(const std::string& text, const std::string& label) {
   return label.empty() ? text : text + " " + label;
 }
 
-// False with the reason when a number lies outside the displayed range, allowing for the
-// rounding of the display.
-bool CheckInRange(HostedPlugin& host, int index, double number, const std::string& text,
-                  std::string* error) {
-  const DisplayRange range = RangeOf(host, index);
-  double low = 0.0;
-  double high = 0.0;
-  int lowDecimals = 0;
-  int highDecimals = 0;
-  if (!ParseLeadingNumber(range.low, &low, &lowDecimals) ||
-      !ParseLeadingNumber(range.high, &high, &highDecimals)) {
-    return true;
-  }
-  const double slack = 0.5 * std::pow(10.0, -std::min(lowDecimals, highDecimals));
-  if (number >= std::min(low, high) - slack && number <= std::max(low, high) + slack) {
-    return true;
-  }
-  const std::string label = host.ParameterUnit(index);
-  *error = "value " + text + " for " + Quoted(host.ParameterName(index)) + " is out of range (" +
-           range.low + " to " + WithLabel(range.high, label) + ")";
-  return false;
-}
-
 bool ApplyRealValue(HostedPlugin& host, int index, const std::string& text, std::string* error) {
   const std::string name = Quoted(host.ParameterName(index));
   if (!host.TakesText(index)) {
@@ -143,6 +120,27 @@ bool ApplyNormalizedValue(HostedPlugin& host, int index, const std::string& text
   return true;
 }
 } // namespace
+
+bool CheckInRange(HostedPlugin& host, int index, double number, const std::string& text,
+                  std::string* error) {
+  const DisplayRange range = RangeOf(host, index);
+  double low = 0.0;
+  double high = 0.0;
+  int lowDecimals = 0;
+  int highDecimals = 0;
+  if (!ParseLeadingNumber(range.low, &low, &lowDecimals) ||
+      !ParseLeadingNumber(range.high, &high, &highDecimals)) {
+    return true;
+  }
+  const double slack = 0.5 * std::pow(10.0, -std::min(lowDecimals, highDecimals));
+  if (number >= std::min(low, high) - slack && number <= std::max(low, high) + slack) {
+    return true;
+  }
+  const std::string label = host.ParameterUnit(index);
+  *error = "value " + text + " for " + Quoted(host.ParameterName(index)) + " is out of range (" +
+           range.low + " to " + WithLabel(range.high, label) + ")";
+  return false;
+}
 
 bool ChooseProgram(HostedPlugin& host, const std::string& nameOrIndex, std::string* error) {
   const int index = FindByNameOrIndex(
