@@ -5,6 +5,7 @@
 #include <lv2/log/log.h>
 #include <lv2/options/options.h>
 #include <lv2/urid/urid.h>
+#include <lv2/worker/worker.h>
 
 #include <cstdarg>
 #include <cstdint>
@@ -112,6 +113,13 @@ public:
   void Deactivate();
 
 private:
+  // Offline, as LV2 allows: work runs the moment run() schedules it, its responses go back to
+  // the plug-in right after run() returns.
+  static LV2_Worker_Status ScheduleWork(LV2_Worker_Schedule_Handle handle, uint32_t size,
+                                        const void* data);
+  static LV2_Worker_Status Respond(LV2_Worker_Respond_Handle handle, uint32_t size,
+                                   const void* data);
+  void DeliverResponses();
   InputSequence* SequenceOf(uint32_t port);
   void BeginInputSequence(InputSequence* sequence);
   void EndInputSequence(InputSequence* sequence);
@@ -129,6 +137,11 @@ private:
   LV2_Feature logFeature;
   LV2_Feature optionsFeature;
   LV2_Feature boundedFeature;
+  LV2_Feature workerFeature;
+  LV2_Worker_Schedule schedule;
+  const LV2_Worker_Interface* worker = nullptr;
+  std::vector<std::vector<uint8_t>> responses;
+  size_t responseCount = 0;
   std::vector<const LV2_Feature*> features;
   LilvInstance* instance = nullptr;
   bool active = false;

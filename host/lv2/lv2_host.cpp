@@ -86,7 +86,9 @@ Lv2Instance::Lv2Instance(LilvWorld* world, const LilvPlugin* plugin, UridMap& ur
   unmapFeature = {LV2_URID__unmap, uris.UnmapFeature()};
   logFeature = {LV2_LOG__log, log.Feature()};
   boundedFeature = {LV2_BUF_SIZE__boundedBlockLength, nullptr};
-  features = {&mapFeature, &unmapFeature};
+  schedule = {this, ScheduleWork};
+  workerFeature = {LV2_WORKER__schedule, &schedule};
+  features = {&mapFeature, &unmapFeature, &workerFeature};
   if (withLog) {
     features.push_back(&logFeature);
   }
@@ -109,6 +111,8 @@ Lv2Instance::Lv2Instance(LilvWorld* world, const LilvPlugin* plugin, UridMap& ur
   if (!instance) {
     return;
   }
+  worker = static_cast<const LV2_Worker_Interface*>(
+      lilv_instance_get_extension_data(instance, LV2_WORKER__interface));
   const uint32_t portCount = lilv_plugin_get_num_ports(plugin);
   controls.assign(portCount, 0.0f);
   for (uint32_t i = 0; i < portCount; ++i) {
@@ -262,7 +266,47 @@ void Lv2Instance::Run(const float* const* inputs, float* const* outputs, int fra
     out->type = uris.Map(LV2_ATOM__Chunk);
   }
   lilv_instance_run(instance, static_cast<uint32_t>(frames));
+  DeliverResponses();
   midiPassedOn += CountPassedMidi();
+}
+
+LV2_Worker_Status Lv2Instance::ScheduleWork(LV2_Worker_Schedule_Handle handle, uint32_t size,
+                                            const void* data) {
+  auto* self = static_cast<Lv2Instance*>(handle);
+  if (!self->worker || !self->worker->work) {
+    return LV2_WORKER_ERR_UNKNOWN;
+  }
+  return self->worker->work(lilv_instance_get_handle(self->instance), Respond, self, size, data);
+}
+
+LV2_Worker_Status Lv2Instance::Respond(LV2_Worker_Respond_Handle handle, uint32_t size,
+                                       const void* data) {
+  auto* self = static_cast<Lv2Instance*>(handle);
+  // Kept lists are reused, so a steady run allocates nothing after its first responses.
+  if (self->responseCount == self->responses.size()) {
+    self->responses.emplace_back();
+  }
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  self->responses[self->responseCount++].assign(bytes, bytes + size);
+  return LV2_WORKER_SUCCESS;
+}
+
+void Lv2Instance::DeliverResponses() {
+  if (!worker) {
+    return;
+  }
+  LV2_Handle handle = lilv_instance_get_handle(instance);
+  // A response may schedule more work, whose responses follow in the same cycle.
+  for (size_t i = 0; i < responseCount; ++i) {
+    if (worker->work_response) {
+      const std::vector<uint8_t> response = responses[i];
+      worker->work_response(handle, static_cast<uint32_t>(response.size()), response.data());
+    }
+  }
+  responseCount = 0;
+  if (worker->end_run) {
+    worker->end_run(handle);
+  }
 }
 
 int Lv2Instance::CountPassedMidi() const {
