@@ -30,3 +30,9 @@ int ProcessorCount();
 // Runs work on that many threads at once (the calling thread among them) and returns when all
 // have finished.
 void RunConcurrently(int threads, const std::function<void()>& work);
+
+// Runs program with the arguments and waits for it, its standard output and error collected;
+// the exit status (128 + the signal's number when a signal ended it), or -1 when it could not
+// be started (always on Windows, whose folder renders stay in one process).
+int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+               std::string* output, std::string* errorOutput);

@@ -48,6 +48,15 @@ struct RenderOptions {
   std::vector<PluginOptions> chain = std::vector<PluginOptions>(1);
   // With linear automation, a change every this many frames.
   int automationResolution = 32;
+  // A plug-in that takes longer for one block (or to start) is taken for hung.
+  double hangSeconds = 60.0;
+  // Set by the program itself, not by options: the render is watched for crashes and hangs
+  // (RenderWatch), and a folder render runs each file in a process of its own started as
+  // `isolatedProgram` with `childArguments`, which prints the one-line report of a folder.
+  bool watched = false;
+  std::string isolatedProgram;
+  std::vector<std::string> childArguments;
+  bool folderEntry = false;
   std::vector<ControllerPoint> controllers;
   // The MIDI channel (1 to 16) of the --cc events.
   int channel = 1;

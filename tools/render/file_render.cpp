@@ -10,6 +10,7 @@
 #include "tools/render/MidiSchedule.h"
 #include "tools/render/PluginSettings.h"
 #include "tools/render/PresetFiles.h"
+#include "tools/render/RenderWatch.h"
 #include "tools/render/SnapshotFile.h"
 #include "tools/render/StateFile.h"
 
@@ -177,6 +178,11 @@ private:
     HostedPlugin& first = *chain.front();
     report.program = first.CurrentProgram();
     report.programName = report.program >= 0 ? first.ProgramName(report.program) : "";
+    std::unique_ptr<RenderWatch> watch;
+    if (options.watched) {
+      watch = std::make_unique<RenderWatch>(report.pluginName, " while rendering " + report.input,
+                                            TemporaryPathFor(report.output), options.hangSeconds);
+    }
     if (!Start(&error)) {
       Stop();
       return Fail(error);

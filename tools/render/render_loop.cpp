@@ -5,6 +5,7 @@
 #include "tools/render/Automation.h"
 #include "tools/render/Interrupt.h"
 #include "tools/render/MidiSchedule.h"
+#include "tools/render/RenderWatch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -209,6 +210,7 @@ public:
       if (!ProcessStages(input, rendered, frames, error)) {
         return false;
       }
+      RenderWatch::Beat();
       const int reported = ChainLatency();
       if (rendered == 0) {
         result->latencyReported = reported;

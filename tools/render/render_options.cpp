@@ -19,6 +19,7 @@ enum class ValueOption {
   Tail,
   Automation,
   AutomationResolution,
+  HangSeconds,
   LoadState,
   SaveState,
   LoadFxp,
@@ -56,6 +57,7 @@ constexpr ValueOptionName kValueOptions[] = {
     {"--tail", ValueOption::Tail},
     {"--automation", ValueOption::Automation},
     {"--automation-resolution", ValueOption::AutomationResolution},
+    {"--hang-seconds", ValueOption::HangSeconds},
     {"--load-state", ValueOption::LoadState},
     {"--save-state", ValueOption::SaveState},
     {"--load-fxp", ValueOption::LoadFxp},
@@ -200,6 +202,8 @@ bool ApplyValueOption(ValueOption option, const std::string& name, const std::st
     return true;
   case ValueOption::AutomationResolution:
     return ReadRangedInt(value, name, 1, kMostBlockFrames, &options->automationResolution, error);
+  case ValueOption::HangSeconds:
+    return ReadRangedNumber(value, name, 0.0, kMostTailSeconds, &options->hangSeconds, error);
   case ValueOption::LoadState:
     plugin.loadState = value;
     return true;
@@ -301,6 +305,9 @@ bool ApplyFlag(const std::string& name, RenderOptions* options) {
     options->quiet = true;
   } else if (name == "--help" || name == "-h") {
     options->help = true;
+  } else if (name == "--folder-entry") {
+    // How a folder render starts each file's own process: report in the folder's one line.
+    options->folderEntry = true;
   } else {
     return false;
   }
@@ -373,6 +380,10 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
       continue;
     }
     if (ApplyFlag(argument, options)) {
+      // --list and the saves happen once, in the folder's own process.
+      if (argument != "--list") {
+        options->childArguments.push_back(argument);
+      }
       continue;
     }
     const size_t equals = argument.find('=');
@@ -398,6 +409,15 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
     }
     if (!ApplyValueOption(match->option, name, value, options, &pluginGiven, error)) {
       return false;
+    }
+    // A file's own process renders one file: the folder, the number of jobs and the saves stay
+    // here.
+    const ValueOption option = match->option;
+    if (option != ValueOption::OutputDir && option != ValueOption::Jobs &&
+        option != ValueOption::SaveState && option != ValueOption::SaveFxp &&
+        option != ValueOption::SaveFxb) {
+      options->childArguments.push_back(name);
+      options->childArguments.push_back(value);
     }
   }
   if (options->help) {

@@ -161,6 +161,10 @@ private:
         RenderFile(options, input, options.output, std::move(chain), &song,
                    !options.snapshot.empty(), [&](double fraction) { bar.Update(fraction); });
     bar.Finish();
+    if (options.folderEntry) {
+      Print(report);
+      return report.interrupted ? kExitInterrupted : report.ok ? kExitDone : kExitFailed;
+    }
     if (options.report == ReportFormat::Json && !options.quiet) {
       out << ReportJson(options, report) << "\n";
     }
@@ -241,6 +245,30 @@ private:
     out.flush();
   }
 
+  // What a file's own process printed, and how it ended.
+  struct FileRun {
+    int exitCode = -1;
+    std::string output;
+    std::string errorOutput;
+  };
+
+  // The file rendered by a process of its own, so a plug-in that crashes or hangs takes only
+  // that file with it; the process is this program on the same options for one file.
+  FileRun RunIsolated(const std::string& input, const std::string& output) {
+    std::vector<std::string> arguments = options.childArguments;
+    arguments.insert(arguments.end(), {"--folder-entry", "--", input, output});
+    FileRun run;
+    run.exitCode = RunProgram(options.isolatedProgram, arguments, &run.output, &run.errorOutput);
+    if (run.exitCode < 0) {
+      run.errorOutput = "ombrix-render: " + input + ": could not start a process to render it\n";
+    } else if (run.exitCode > kExitSignalBase && run.exitCode != kExitInterrupted) {
+      run.errorOutput += "ombrix-render: " + input + ": its process was ended by signal " +
+                         std::to_string(run.exitCode - kExitSignalBase) +
+                         " (a plug-in crashed while loading?); nothing was written\n";
+    }
+    return run;
+  }
+
   int RunFolder() {
     std::vector<std::string> outputs;
     std::string error;
@@ -258,6 +286,7 @@ private:
     }
     const size_t count = options.inputs.size();
     std::vector<FileReport> reports(count);
+    std::vector<FileRun> runs(count);
     std::vector<bool> finished(count, false);
     size_t printed = 0;
     IRecursiveLock printLock;
@@ -269,6 +298,19 @@ private:
         const size_t index = next.fetch_add(1);
         if (index >= count) {
           return;
+        }
+        if (!options.isolatedProgram.empty()) {
+          FileRun run = RunIsolated(options.inputs[index], outputs[index]);
+          IScopedLock guard(printLock);
+          runs[index] = std::move(run);
+          finished[index] = true;
+          while (printed < count && finished[printed]) {
+            const FileRun& done = runs[printed++];
+            out << done.output;
+            err << done.errorOutput;
+            out.flush();
+          }
+          continue;
         }
         FileReport report = RenderFile(options, options.inputs[index], outputs[index],
                                        PluginChain(), &song, false, [](double) {});
@@ -283,7 +325,8 @@ private:
     });
     size_t rendered = 0;
     for (size_t i = 0; i < count; ++i) {
-      rendered += finished[i] && reports[i].ok ? 1 : 0;
+      const bool ok = options.isolatedProgram.empty() ? reports[i].ok : runs[i].exitCode == 0;
+      rendered += finished[i] && ok ? 1 : 0;
     }
     const size_t failed = printed - rendered;
     if (InterruptRequested()) {
@@ -335,7 +378,7 @@ std::string DefaultPluginPath() {
 }
 
 int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-                  bool errIsTerminal) {
+                  bool errIsTerminal, const std::string& self) {
   RenderOptions options;
   std::string error;
   if (!ParseRenderOptions(arguments, &options, &error)) {
@@ -346,6 +389,9 @@ int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, 
     out << RenderUsage();
     return kExitDone;
   }
+  // Single renders are watched in this process; a folder's files each get a process of their own.
+  options.watched = !self.empty() && options.outputDir.empty();
+  options.isolatedProgram = options.outputDir.empty() ? std::string() : self;
   ToolRun run(options, out, err, errIsTerminal);
   return run.Run();
 }

@@ -50,6 +50,9 @@ Rendering:
   --block FRAMES             frames per processing call (default 512)
   --double                   process in double precision (VST 2, VST 3 and CLAP)
   --automation-resolution N  frames between the changes of a linear ramp (default 32)
+  --hang-seconds S           a plug-in that takes longer for one block is taken for hung
+                             (default 60); a hung, crashed or NaN-writing plug-in ends
+                             that file's render, leaving no output
   --encoding E               output encoding: pcm16, pcm24, pcm32, float or double
 
 Test signals:
