@@ -85,6 +85,17 @@ std::string BundleUri(LilvWorld* world, const std::string& folder) {
   return text;
 }
 
+const LilvPlugin* FirstInBundle(LilvWorld* world, const std::string& bundle) {
+  const LilvPlugins* all = lilv_world_get_all_plugins(world);
+  LILV_FOREACH(plugins, i, all) {
+    const LilvPlugin* candidate = lilv_plugins_get(all, i);
+    if (NodeText(lilv_plugin_get_bundle_uri(candidate)) == bundle) {
+      return candidate;
+    }
+  }
+  return nullptr;
+}
+
 // Port values as lilv reads them from a description: any numeric atom.
 void SetPortCallback(const char* symbol, void* user, const void* value, uint32_t size,
                      uint32_t type) {
@@ -121,16 +132,13 @@ std::unique_ptr<Lv2Plugin> Lv2Plugin::Load(const std::string& bundleOrUri, std::
   const LilvPlugin* found = nullptr;
   if (std::filesystem::is_directory(bundleOrUri, code)) {
     const std::string bundle = BundleUri(world, bundleOrUri);
-    LilvNode* bundleNode = lilv_new_uri(world, bundle.c_str());
-    lilv_world_load_bundle(world, bundleNode);
-    lilv_node_free(bundleNode);
-    const LilvPlugins* all = lilv_world_get_all_plugins(world);
-    LILV_FOREACH(plugins, i, all) {
-      const LilvPlugin* candidate = lilv_plugins_get(all, i);
-      if (NodeText(lilv_plugin_get_bundle_uri(candidate)) == bundle) {
-        found = candidate;
-        break;
-      }
+    found = FirstInBundle(world, bundle);
+    // An installed bundle is known already; loading it again would only make lilv complain.
+    if (!found) {
+      LilvNode* bundleNode = lilv_new_uri(world, bundle.c_str());
+      lilv_world_load_bundle(world, bundleNode);
+      lilv_node_free(bundleNode);
+      found = FirstInBundle(world, bundle);
     }
     if (!found) {
       *error = "cannot load LV2 bundle " + bundleOrUri + ": it describes no plug-in";

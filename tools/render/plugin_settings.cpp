@@ -27,6 +27,10 @@ std::string Quoted(const std::string& text) {
 int FindByNameOrIndex(const std::string& text, int count,
                       const std::function<std::string(int)>& nameOf, const std::string& kind,
                       std::string* error) {
+  if (count == 0) {
+    *error = "there is no " + kind + " " + Quoted(text) + ": the plug-in has no " + kind + "s";
+    return -1;
+  }
   long long index = 0;
   if (ParseWholeInteger(text, &index)) {
     if (index < 0 || index >= count) {
