@@ -89,9 +89,21 @@ public:
   // Whether the plug-in answered effSetProcessPrecision with 1 (it knows the call).
   bool PrecisionAccepted() const { return precisionAccepted; }
 
+  // The MIDI the plug-in passes back (audioMasterProcessEvents), kept only while keeping is on:
+  // keeping allocates.
+  void KeepMidiPassedBack(bool keep) { keepMidi = keep; }
+  std::vector<HostedEvent> TakeMidiPassedBack();
+
+  // The editor as a child of the host's window (an X11 window id or an HWND), driven by the
+  // host's idle calls.
+  bool OpenEditor(void* parent);
+  void IdleEditor();
+  void CloseEditor();
+
 private:
   Vst2Plugin() = default;
   void SendEvents(const HostedEvent* events, size_t count);
+  void KeepPassedBack(const VstEvents& events);
   static VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                             VstIntPtr value, void* ptr, float opt);
   VstIntPtr Answer(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr);
@@ -108,6 +120,8 @@ private:
   bool transportWasPlaying = false;
   int automationCalls = 0;
   int midiEventsReceived = 0;
+  bool keepMidi = false;
+  std::vector<HostedEvent> midiPassedBack;
   // The list handed to effProcessEvents, its records and its pointer array, reserved at Start.
   std::vector<VstMidiEvent> midi;
   std::vector<VstMidiSysexEvent> sysex;

@@ -18,6 +18,10 @@ Vst2Plugin* hostInCreation = nullptr;
 
 constexpr char kHostProduct[] = "ombrix-render";
 
+// Events of one block most hosts' blocks stay within; the lists are made this large at Start so
+// processing allocates nothing, and grow only for more.
+constexpr size_t kEventRoom = 1024;
+
 std::string Trimmed(const char* text) {
   std::string result(text);
   while (!result.empty() && result.back() == ' ') {
@@ -106,6 +110,7 @@ VstIntPtr Vst2Plugin::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr) {
     const VstEvents* events = static_cast<const VstEvents*>(ptr);
     if (events && events->numEvents > 0) {
       midiEventsReceived += events->numEvents;
+      KeepPassedBack(*events);
     }
     return 1;
   }
@@ -125,6 +130,42 @@ VstIntPtr Vst2Plugin::Answer(VstInt32 opcode, VstInt32, VstIntPtr, void* ptr) {
   default:
     return 0;
   }
+}
+
+// The list's entries are read through a pointer: such lists run past the two entries the record
+// declares.
+void Vst2Plugin::KeepPassedBack(const VstEvents& events) {
+  if (!keepMidi) {
+    return;
+  }
+  VstEvent* const* entries = events.events;
+  for (VstInt32 i = 0; i < events.numEvents; ++i) {
+    if (entries[i] && entries[i]->type == kVstMidiType) {
+      const auto* midi = reinterpret_cast<const VstMidiEvent*>(entries[i]);
+      HostedEvent event;
+      event.frame = midi->deltaFrames;
+      for (int b = 0; b < 3; ++b) {
+        event.midi[b] = static_cast<uint8_t>(midi->midiData[b]);
+      }
+      midiPassedBack.push_back(event);
+    }
+  }
+}
+
+std::vector<HostedEvent> Vst2Plugin::TakeMidiPassedBack() {
+  return std::move(midiPassedBack);
+}
+
+bool Vst2Plugin::OpenEditor(void* parent) {
+  return Dispatch(effEditOpen, 0, 0, parent) == 1;
+}
+
+void Vst2Plugin::IdleEditor() {
+  Dispatch(effEditIdle);
+}
+
+void Vst2Plugin::CloseEditor() {
+  Dispatch(effEditClose);
 }
 
 VstIntPtr Vst2Plugin::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -349,6 +390,9 @@ bool Vst2Plugin::Start(double sampleRate, int blockFrames, bool doublePrecision,
   precisionAccepted =
       Dispatch(effSetProcessPrecision, 0,
                doublePrecision ? kVstProcessPrecision64 : kVstProcessPrecision32) == 1;
+  midi.reserve(kEventRoom);
+  sysex.reserve(kEventRoom);
+  list.reserve(kEventRoom + offsetof(VstEvents, events) / sizeof(VstEvent*));
   timeInfo = {};
   timeInfo.sampleRate = sampleRate;
   transportWasPlaying = false;
