@@ -1,9 +1,10 @@
--- ardour7-lua ardour_session.lua FOLDER NAME [PLUGIN-URI AMOUNT]
--- With PLUGIN-URI and AMOUNT: makes a session in FOLDER with one stereo track "Dist" carrying
--- that plug-in (Ombrix) at that amount. Without: loads the session saved there. Either way the track monitors the dummy
+-- ardour7-lua ardour_session.lua FOLDER NAME [FORMAT ID AMOUNT]
+-- With FORMAT (LV2 or VST3), ID (the LV2 plug-in URI, or the VST 3 processor class id) and
+-- AMOUNT: makes a session in FOLDER with one stereo track "Dist" carrying that plug-in (Ombrix)
+-- at that amount. Without: loads the session saved there. Either way the track monitors the dummy
 -- backend's DC input (+0.5), one second of the session is exported to FOLDER/export/NAME.wav,
 -- and the session is saved.
-local folder, name, uri, amount = arg[1], arg[2], arg[3], tonumber(arg[4])
+local folder, name, format, id, amount = arg[1], arg[2], arg[3], arg[4], tonumber(arg[5])
 local backend = AudioEngine:set_backend("None (Dummy)", "", "")
 backend:set_device_name("DC -6dBFS (+.5)")
 
@@ -13,8 +14,8 @@ if amount then
   assert(session, "no session made")
   local tracks = session:new_audio_track(2, 2, nil, 1, "Dist", ARDOUR.PresentationInfo.max_order,
                                          ARDOUR.TrackMode.Normal, true)
-  local plugin = ARDOUR.LuaAPI.new_plugin(session, uri, ARDOUR.PluginType.LV2, "")
-  assert(not plugin:isnil(), "Ombrix not found on LV2_PATH")
+  local plugin = ARDOUR.LuaAPI.new_plugin(session, id, ARDOUR.PluginType[format], "")
+  assert(not plugin:isnil(), "Ombrix not found among Ardour's " .. format .. " plug-ins")
   assert(tracks:front():add_processor_by_index(plugin, 0, nil, true) == 0, "plug-in not added")
   ARDOUR.LuaAPI.set_processor_param(plugin, 0, amount)
 else
