@@ -102,7 +102,9 @@ public:
 
 private:
   Vst2Plugin() = default;
+  // The block's parameter changes, then its MIDI through effProcessEvents.
   void SendEvents(const HostedEvent* events, size_t count);
+  void SendMidi(const HostedEvent* events, size_t count);
   void KeepPassedBack(const VstEvents& events);
   static VstIntPtr VSTCALLBACK HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                             VstIntPtr value, void* ptr, float opt);

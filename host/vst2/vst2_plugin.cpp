@@ -430,7 +430,7 @@ void Vst2Plugin::SetTransport(int64_t samplePosition, double tempo, bool playing
   transportWasPlaying = playing;
 }
 
-void Vst2Plugin::SendEvents(const HostedEvent* events, size_t count) {
+void Vst2Plugin::SendMidi(const HostedEvent* events, size_t count) {
   midi.clear();
   sysex.clear();
   size_t sent = 0;
@@ -482,13 +482,17 @@ void Vst2Plugin::SendEvents(const HostedEvent* events, size_t count) {
 }
 
 // Parameter changes take effect at the block's start: the caller splits blocks at their frames.
-void Vst2Plugin::Process(float* const* inputs, float* const* outputs, int frames,
-                         const HostedEvent* events, size_t count) {
+void Vst2Plugin::SendEvents(const HostedEvent* events, size_t count) {
   for (size_t i = 0; i < count; ++i) {
     if (events[i].kind == HostedEventKind::Parameter) {
       SetNormalized(events[i].parameter, events[i].normalized);
     }
   }
+  SendMidi(events, count);
+}
+
+void Vst2Plugin::Process(float* const* inputs, float* const* outputs, int frames,
+                         const HostedEvent* events, size_t count) {
   SendEvents(events, count);
   float** in = const_cast<float**>(inputs);
   float** out = const_cast<float**>(outputs);
@@ -507,11 +511,6 @@ void Vst2Plugin::Process(float* const* inputs, float* const* outputs, int frames
 
 void Vst2Plugin::Process(double* const* inputs, double* const* outputs, int frames,
                          const HostedEvent* events, size_t count) {
-  for (size_t i = 0; i < count; ++i) {
-    if (events[i].kind == HostedEventKind::Parameter) {
-      SetNormalized(events[i].parameter, events[i].normalized);
-    }
-  }
   SendEvents(events, count);
   effect->processDoubleReplacing(effect, const_cast<double**>(inputs),
                                  const_cast<double**>(outputs), frames);

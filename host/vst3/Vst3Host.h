@@ -264,6 +264,8 @@ public:
 
 private:
   vst3::tresult Run(vst3::ProcessData& data);
+  // One block over the main buses, their sample pointers set.
+  vst3::tresult RunBuses(vst3::AudioBusBuffers& in, vst3::AudioBusBuffers& out, int frames);
 
   std::string className;
   vst3::int32 sampleSize = vst3::kSample32;

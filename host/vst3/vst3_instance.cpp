@@ -160,13 +160,10 @@ vst3::tresult PluginInstance::Run(vst3::ProcessData& data) {
   return result;
 }
 
-vst3::tresult PluginInstance::Process(float* const* inputs, float* const* outputs, int frames) {
-  vst3::AudioBusBuffers in{};
-  vst3::AudioBusBuffers out{};
+vst3::tresult PluginInstance::RunBuses(vst3::AudioBusBuffers& in, vst3::AudioBusBuffers& out,
+                                       int frames) {
   in.numChannels = inputChannels;
-  in.channelBuffers32 = const_cast<float**>(inputs);
   out.numChannels = outputChannels;
-  out.channelBuffers32 = const_cast<float**>(outputs);
   vst3::ProcessData data{};
   data.numSamples = frames;
   data.numInputs = inputChannels > 0 ? 1 : 0;
@@ -176,20 +173,20 @@ vst3::tresult PluginInstance::Process(float* const* inputs, float* const* output
   return Run(data);
 }
 
+vst3::tresult PluginInstance::Process(float* const* inputs, float* const* outputs, int frames) {
+  vst3::AudioBusBuffers in{};
+  vst3::AudioBusBuffers out{};
+  in.channelBuffers32 = const_cast<float**>(inputs);
+  out.channelBuffers32 = const_cast<float**>(outputs);
+  return RunBuses(in, out, frames);
+}
+
 vst3::tresult PluginInstance::Process64(double* const* inputs, double* const* outputs, int frames) {
   vst3::AudioBusBuffers in{};
   vst3::AudioBusBuffers out{};
-  in.numChannels = inputChannels;
   in.channelBuffers64 = const_cast<double**>(inputs);
-  out.numChannels = outputChannels;
   out.channelBuffers64 = const_cast<double**>(outputs);
-  vst3::ProcessData data{};
-  data.numSamples = frames;
-  data.numInputs = inputChannels > 0 ? 1 : 0;
-  data.numOutputs = outputChannels > 0 ? 1 : 0;
-  data.inputs = &in;
-  data.outputs = &out;
-  return Run(data);
+  return RunBuses(in, out, frames);
 }
 
 vst3::tresult PluginInstance::Flush() {
