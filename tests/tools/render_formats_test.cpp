@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -34,6 +35,13 @@ std::vector<double> StereoRamp(int frames) {
     samples.push_back(-0.5 * ramp);
   }
   return samples;
+}
+
+// The time of a frame in seconds, as the command line takes it.
+std::string FormatPlainSeconds(int frame, int rate) {
+  char text[32];
+  std::snprintf(text, sizeof(text), "%.9g", static_cast<double>(frame) / rate);
+  return text;
 }
 
 AudioData Render(const std::string& folder, const std::string& name,
@@ -224,5 +232,53 @@ TEST(RenderFormats, ChainsRunInSeriesWithTheirOwnOptionsAndLatency) {
   for (size_t i = 0; i < once.samples.size(); ++i) {
     ASSERT_NEAR(both.samples[i], once.samples[i] / 2, 1e-7) << "sample " << i;
   }
+}
+} // namespace
+
+namespace {
+// Controller 69 reaches each format's Ombrix as its host hands it on: as MIDI (VST 2, CLAP, LV2)
+// or through the VST 3 plug-in's MIDI mapping as a change of the amount. Before the block it falls
+// in every format renders at the old amount, after its frame at the new one (within the block,
+// MIDI moves the amount of the second channel from the block's start).
+TEST(RenderFormats, Controller69MovesTheAmountInEveryFormat) {
+  const std::string folder = FreshTestFolder();
+  const std::vector<double> input = StereoRamp(400);
+  WriteAudio(folder + "in.wav", 2, kRate, input);
+  const int changeFrame = 100;
+  const int blockFrames = 64;
+  for (const Format& format : Formats()) {
+    const AudioData output =
+        Render(folder, "cc.wav",
+               {"--plugin", format.plugin, "--block", std::to_string(blockFrames), "--cc69",
+                FormatPlainSeconds(changeFrame, kRate) + "=127"});
+    ASSERT_EQ(output.samples.size(), input.size()) << format.name;
+    for (size_t i = 2 * (changeFrame + 1); i < input.size(); ++i) {
+      ASSERT_NEAR(output.samples[i], ClippedSample(input[i], 99.99), 1e-4)
+          << format.name << ", sample " << i;
+    }
+    for (size_t i = 0; i < 2 * (changeFrame / blockFrames * blockFrames); ++i) {
+      ASSERT_NEAR(output.samples[i], ClippedSample(input[i], 0.0), 1e-6)
+          << format.name << ", sample " << i;
+    }
+  }
+}
+
+// A folder render with a chain and automation gives each file what a render of it alone gives.
+TEST(RenderFormats, FolderRendersRunChainsAndAutomationAsSingleRendersDo) {
+  const std::string folder = FreshTestFolder();
+  WriteAudio(folder + "in.wav", 2, kRate, StereoRamp(kRate / 2));
+  WriteAudio(folder + "b.wav", 2, kRate, StereoRamp(kRate / 4));
+  const std::string ramp = R"({"0": {"points": [[0, 0], [0.5, 90]], "curve": "linear"}})";
+  WriteBytes(folder + "ramp.json", std::vector<uint8_t>(ramp.begin(), ramp.end()));
+  const std::vector<std::string> chain = {
+      "--plugin", OMBRIX_VST3_BUNDLE, "--automation", folder + "ramp.json",
+      "--plugin", OMBRIX_LV2_BUNDLE,  "--param",      "Amount of Distortion=10"};
+  std::vector<std::string> options = chain;
+  options.insert(options.end(),
+                 {"--jobs", "2", "-O", folder + "wet", folder + "in.wav", folder + "b.wav"});
+  const RunResult run = RunTool(options);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const AudioData alone = Render(folder, "alone.wav", chain);
+  EXPECT_EQ(ReadAudio(folder + "wet/in.wav").samples, alone.samples);
 }
 } // namespace

@@ -66,6 +66,10 @@ void RunConcurrently(int threads, const std::function<void()>& work) {
   }
 }
 
+bool CanRunPrograms() {
+  return true;
+}
+
 int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                std::string* output, std::string* errorOutput) {
   int outPipe[2];

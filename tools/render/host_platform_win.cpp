@@ -67,6 +67,10 @@ void RunConcurrently(int threads, const std::function<void()>& work) {
   }
 }
 
+bool CanRunPrograms() {
+  return false;
+}
+
 int RunProgram(const std::string&, const std::vector<std::string>&, std::string*, std::string*) {
   return -1;
 }

@@ -391,7 +391,7 @@ int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, 
   }
   // Single renders are watched in this process; a folder's files each get a process of their own.
   options.watched = !self.empty() && options.outputDir.empty();
-  options.isolatedProgram = options.outputDir.empty() ? std::string() : self;
+  options.isolatedProgram = options.outputDir.empty() || !CanRunPrograms() ? std::string() : self;
   ToolRun run(options, out, err, errIsTerminal);
   return run.Run();
 }
