@@ -7,6 +7,11 @@
 namespace {
 // Deeper nesting is refused: no automation file needs it, and recursion must stay bounded.
 constexpr int kMostDepth = 64;
+constexpr int kHexDigits = 4;
+constexpr unsigned kHighSurrogate = 0xD800;
+constexpr unsigned kLowSurrogate = 0xDC00;
+constexpr unsigned kLastSurrogate = 0xDFFF;
+constexpr unsigned kSupplementaryStart = 0x10000;
 
 class Reader {
 public:
@@ -122,6 +127,12 @@ private:
           break;
         }
         const char escaped = text[at];
+        if (escaped == 'u') {
+          if (!Unicode(out)) {
+            return false;
+          }
+          continue;
+        }
         const char* from = "\"\\/bfnrt";
         const char* to = "\"\\/\b\f\n\r\t";
         const char* found = std::strchr(from, escaped);
@@ -138,6 +149,60 @@ private:
       return Fail("a string is not closed");
     }
     Advance();
+    return true;
+  }
+
+  // Four hex digits after "\u" (the 'u' under the cursor), as UTF-8; a surrogate pair is read
+  // whole. Leaves the cursor after the digits.
+  bool Hex(unsigned* code) {
+    *code = 0;
+    for (int i = 0; i < kHexDigits; ++i) {
+      Advance();
+      const char c = at < text.size() ? text[at] : '\0';
+      const int digit = c >= '0' && c <= '9'   ? c - '0'
+                        : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                               : -1;
+      if (digit < 0) {
+        return Fail("\\u needs four hex digits");
+      }
+      *code = *code * 16 + static_cast<unsigned>(digit);
+    }
+    Advance();
+    return true;
+  }
+
+  bool Unicode(std::string* out) {
+    unsigned code = 0;
+    if (!Hex(&code)) {
+      return false;
+    }
+    if (code >= kHighSurrogate && code < kLowSurrogate) {
+      unsigned low = 0;
+      if (at + 1 >= text.size() || text[at] != '\\' || text[at + 1] != 'u') {
+        return Fail("a surrogate \\u escape without its second half");
+      }
+      Advance();
+      if (!Hex(&low) || low < kLowSurrogate || low > kLastSurrogate) {
+        return Fail("a surrogate \\u escape without its second half");
+      }
+      code = kSupplementaryStart + ((code - kHighSurrogate) << 10) + (low - kLowSurrogate);
+    }
+    if (code < 0x80) {
+      out->push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+      out->push_back(static_cast<char>(0xC0 | (code >> 6)));
+      out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+      out->push_back(static_cast<char>(0xE0 | (code >> 12)));
+      out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+      out->push_back(static_cast<char>(0xF0 | (code >> 18)));
+      out->push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+      out->push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      out->push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
     return true;
   }
 
