@@ -14,7 +14,8 @@ class ClapPlugin final : public HostedPlugin {
 public:
   // The file's first plug-in; null with a one-line reason in error.
   static std::unique_ptr<ClapPlugin> Load(const std::string& path, std::string* error);
-  ~ClapPlugin() override;
+  // The instance goes before the module it was made from (declaration order).
+  ~ClapPlugin() override = default;
 
   PluginFormat Format() const override { return PluginFormat::Clap; }
   const std::string& Location() const override { return path; }

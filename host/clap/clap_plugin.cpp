@@ -43,10 +43,6 @@ std::unique_ptr<ClapPlugin> ClapPlugin::Load(const std::string& path, std::strin
   return plugin;
 }
 
-ClapPlugin::~ClapPlugin() {
-  host.reset();
-}
-
 std::string ClapPlugin::Name() {
   return host->Plugin()->desc->name ? host->Plugin()->desc->name : "";
 }

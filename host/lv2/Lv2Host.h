@@ -125,7 +125,6 @@ private:
   void EndInputSequence(InputSequence* sequence);
   int CountPassedMidi() const;
 
-  LilvWorld* world;
   const LilvPlugin* plugin;
   UridMap& uris;
   Lv2Log log;

@@ -80,7 +80,7 @@ bool PortSupports(const LilvPlugin* plugin, const LilvPort* port, LilvWorld* wor
 
 Lv2Instance::Lv2Instance(LilvWorld* world, const LilvPlugin* plugin, UridMap& uris,
                          int maxBlockLength, bool withLog, double rate)
-    : world(world), plugin(plugin), uris(uris), blockLength(maxBlockLength) {
+    : plugin(plugin), uris(uris), blockLength(maxBlockLength) {
   sequenceCapacity = static_cast<int32_t>(EventBufferBytes);
   mapFeature = {LV2_URID__map, uris.MapFeature()};
   unmapFeature = {LV2_URID__unmap, uris.UnmapFeature()};

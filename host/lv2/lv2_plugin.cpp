@@ -488,6 +488,7 @@ void Lv2Plugin::Process(float* const* inputs, float* const* outputs, int frames,
   controlsChanged = false;
 }
 
+// LV2 audio is single precision: ProcessesDouble() says so, and callers never ask.
 void Lv2Plugin::Process(double* const*, double* const*, int, const HostedEvent*, size_t) {}
 
 int Lv2Plugin::Latency() {

@@ -16,7 +16,8 @@ public:
   // A bundle (X.vst3/Contents/<architecture>/...) or the module file itself; null with a
   // one-line reason in error.
   static std::unique_ptr<Vst3Plugin> Load(const std::string& path, std::string* error);
-  ~Vst3Plugin() override;
+  // The instance goes before the module it was made from (declaration order).
+  ~Vst3Plugin() override = default;
 
   PluginFormat Format() const override { return PluginFormat::Vst3; }
   const std::string& Location() const override { return path; }

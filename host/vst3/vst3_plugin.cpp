@@ -84,10 +84,6 @@ std::unique_ptr<Vst3Plugin> Vst3Plugin::Load(const std::string& path, std::strin
   return plugin;
 }
 
-Vst3Plugin::~Vst3Plugin() {
-  instance.reset();
-}
-
 std::vector<std::string> Vst3Plugin::Buses() {
   std::vector<std::string> buses;
   for (vst3::MediaType type : {vst3::kAudio, vst3::kEvent}) {
