@@ -14,8 +14,7 @@ class ClapPlugin final : public HostedPlugin {
 public:
   // The file's first plug-in; null with a one-line reason in error.
   static std::unique_ptr<ClapPlugin> Load(const std::string& path, std::string* error);
-  // The instance goes before the module it was made from (declaration order).
-  ~ClapPlugin() override = default;
+  ~ClapPlugin() override;
 
   PluginFormat Format() const override { return PluginFormat::Clap; }
   const std::string& Location() const override { return path; }
@@ -47,7 +46,7 @@ public:
 
   bool Start(double sampleRate, int maxBlockFrames, bool doublePrecision,
              std::string* error) override;
-  void Stop() override { host->Deactivate(); }
+  void Stop() override;
   void SetTransport(int64_t samplePosition, double tempo, bool playing) override;
   void Process(float* const* inputs, float* const* outputs, int frames, const HostedEvent* events,
                size_t eventCount) override;

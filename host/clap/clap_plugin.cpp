@@ -1,5 +1,7 @@
 #include "host/clap/ClapPlugin.h"
 
+#include "platform/Lock.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +14,7 @@ constexpr double kSecondsPerMinute = 60.0;
 } // namespace
 
 std::unique_ptr<ClapPlugin> ClapPlugin::Load(const std::string& path, std::string* error) {
+  IScopedLock control(HostControlLock());
   std::unique_ptr<ClapPlugin> plugin(new ClapPlugin());
   plugin->path = path;
   std::string reason;
@@ -41,6 +44,13 @@ std::unique_ptr<ClapPlugin> ClapPlugin::Load(const std::string& path, std::strin
   }
   plugin->FindPresets();
   return plugin;
+}
+
+// The instance goes before the module it was made from.
+ClapPlugin::~ClapPlugin() {
+  IScopedLock control(HostControlLock());
+  host.reset();
+  module.reset();
 }
 
 std::string ClapPlugin::Name() {
@@ -225,6 +235,7 @@ bool ClapPlugin::LoadState(const std::vector<uint8_t>& bytes) {
 }
 
 bool ClapPlugin::Start(double rate, int maxBlockFrames, bool, std::string* error) {
+  IScopedLock control(HostControlLock());
   sampleRate = rate;
   if (!host->Activate(rate, static_cast<uint32_t>(maxBlockFrames))) {
     *error = Name() + " refused to activate at " + std::to_string(static_cast<int>(rate)) +
@@ -232,6 +243,11 @@ bool ClapPlugin::Start(double rate, int maxBlockFrames, bool, std::string* error
     return false;
   }
   return true;
+}
+
+void ClapPlugin::Stop() {
+  IScopedLock control(HostControlLock());
+  host->Deactivate();
 }
 
 void ClapPlugin::SetTransport(int64_t samplePosition, double tempo, bool playing) {

@@ -16,8 +16,7 @@ public:
   // A bundle (X.vst3/Contents/<architecture>/...) or the module file itself; null with a
   // one-line reason in error.
   static std::unique_ptr<Vst3Plugin> Load(const std::string& path, std::string* error);
-  // The instance goes before the module it was made from (declaration order).
-  ~Vst3Plugin() override = default;
+  ~Vst3Plugin() override;
 
   PluginFormat Format() const override { return PluginFormat::Vst3; }
   const std::string& Location() const override { return path; }
@@ -49,7 +48,7 @@ public:
 
   bool Start(double sampleRate, int maxBlockFrames, bool doublePrecision,
              std::string* error) override;
-  void Stop() override { instance->Shutdown(); }
+  void Stop() override;
   void SetTransport(int64_t samplePosition, double tempo, bool playing) override;
   void Process(float* const* inputs, float* const* outputs, int frames, const HostedEvent* events,
                size_t eventCount) override;

@@ -1,5 +1,7 @@
 #include "host/vst3/Vst3Plugin.h"
 
+#include "platform/Lock.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -34,6 +36,7 @@ void ToUtf16(const std::string& text, vst3::String128 out) {
 } // namespace
 
 std::unique_ptr<Vst3Plugin> Vst3Plugin::Load(const std::string& path, std::string* error) {
+  IScopedLock control(HostControlLock());
   std::string reason;
   const std::string file = Vst3ModuleInBundle(path, &reason);
   if (file.empty()) {
@@ -82,6 +85,14 @@ std::unique_ptr<Vst3Plugin> Vst3Plugin::Load(const std::string& path, std::strin
     units->release();
   }
   return plugin;
+}
+
+// The instance goes before the module it was made from.
+Vst3Plugin::~Vst3Plugin() {
+  IScopedLock control(HostControlLock());
+  midi.reset();
+  instance.reset();
+  module.reset();
 }
 
 std::vector<std::string> Vst3Plugin::Buses() {
@@ -201,6 +212,7 @@ bool Vst3Plugin::LoadState(const std::vector<uint8_t>& bytes) {
 
 bool Vst3Plugin::Start(double sampleRate, int maxBlockFrames, bool doublePrecision,
                        std::string* error) {
+  IScopedLock control(HostControlLock());
   if (!instance->Setup(sampleRate, maxBlockFrames,
                        doublePrecision ? vst3::kSample64 : vst3::kSample32, vst3::kOffline)) {
     *error = Name() + " refused to process at " + std::to_string(static_cast<int>(sampleRate)) +
@@ -210,6 +222,11 @@ bool Vst3Plugin::Start(double sampleRate, int maxBlockFrames, bool doublePrecisi
   started = true;
   pending = false;
   return true;
+}
+
+void Vst3Plugin::Stop() {
+  IScopedLock control(HostControlLock());
+  instance->Shutdown();
 }
 
 void Vst3Plugin::SetTransport(int64_t samplePosition, double tempo, bool playing) {
