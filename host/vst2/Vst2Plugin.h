@@ -4,6 +4,7 @@
 #include "host/LoadedLibrary.h"
 #include "vst2/VstAbi.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -120,8 +121,9 @@ private:
   bool processing = false;
   bool precisionAccepted = false;
   bool transportWasPlaying = false;
-  int automationCalls = 0;
-  int midiEventsReceived = 0;
+  // The plug-in may call back from the audio and the editor's threads at once.
+  std::atomic<int> automationCalls{0};
+  std::atomic<int> midiEventsReceived{0};
   bool keepMidi = false;
   std::vector<HostedEvent> midiPassedBack;
   // The list handed to effProcessEvents, its records and its pointer array, reserved at Start.
