@@ -22,6 +22,21 @@ constexpr char kHostProduct[] = "ombrix-render";
 // processing allocates nothing, and grow only for more.
 constexpr size_t kEventRoom = 1024;
 
+// A library of another format, named by what it exports, so the user knows what to pass instead.
+std::string OtherFormatHint(const LoadedLibrary& library) {
+  if (library.Symbol("clap_entry")) {
+    return " (it exports clap_entry: a CLAP plug-in, which is loaded from its .clap file)";
+  }
+  if (library.Symbol("GetPluginFactory")) {
+    return " (it exports GetPluginFactory: a VST 3 module, which is loaded from its .vst3 bundle)";
+  }
+  if (library.Symbol("lv2_descriptor")) {
+    return " (it exports lv2_descriptor: an LV2 plug-in, which is loaded from its .lv2 bundle or "
+           "by its URI)";
+  }
+  return "";
+}
+
 std::string Trimmed(const char* text) {
   std::string result(text);
   while (!result.empty() && result.back() == ' ') {
@@ -46,7 +61,8 @@ std::unique_ptr<Vst2Plugin> Vst2Plugin::Load(const std::string& path, std::strin
     entry = host->library->Symbol("main");
   }
   if (!entry) {
-    *error = "cannot load plug-in " + path + ": it exports neither VSTPluginMain nor main";
+    *error = "cannot load plug-in " + path + ": it exports neither VSTPluginMain nor main" +
+             OtherFormatHint(*host->library);
     return nullptr;
   }
   hostInCreation = host.get();

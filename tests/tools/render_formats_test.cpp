@@ -135,6 +135,8 @@ TEST(RenderFormats, ArgumentsThatAreNoPluginAreRefusedInOneLine) {
                        "no module for this build's architecture (expected Contents/");
   ExpectOneLineRefusal(RunTool({"--plugin", "urn:nobody:plugin", "--list"}), 1,
                        "no LV2 plug-in urn:nobody:plugin is installed");
+  ExpectOneLineRefusal(RunTool({"--plugin", OMBRIX_LV2_BUNDLE "/ombrix_lv2.so", "--list"}), 1,
+                       "exports lv2_descriptor: an LV2 plug-in, which is loaded from its .lv2");
 }
 
 // The amount ramps from 0 to 99 over the first second, sent every 32 frames; then a step to 20.
