@@ -396,8 +396,12 @@ void WriteFullReport(const RenderOptions& options, const FileReport& report, std
     out << "\n";
   } else {
     out << "plug-in: " << report.pluginName << " (" << report.pluginFormat << ", "
-        << report.pluginPath << "), program " << report.program << " \"" << report.programName
-        << "\"\n";
+        << report.pluginPath << ")";
+    // Plug-ins without programs, or that do not say which is selected, have none to name.
+    if (report.program >= 0) {
+      out << ", program " << report.program << " \"" << report.programName << "\"";
+    }
+    out << "\n";
   }
   out << "output:  " << report.output << " (" << DescribeFormat(report.outputFormat) << ", "
       << (options.doublePrecision ? "double" : "single") << " precision, blocks of "
