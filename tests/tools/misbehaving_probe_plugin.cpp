@@ -3,6 +3,7 @@
 // 0.25), samples that are not numbers (below 0.5), a crash (below 0.75) or a block that never
 // returns.
 
+#include "tests/tools/ProbeExport.h"
 #include "vst2/VstAbi.h"
 
 #include <chrono>
@@ -10,12 +11,6 @@
 #include <cstdio>
 #include <limits>
 #include <thread>
-
-#if defined(_WIN32)
-#define PROBE_EXPORT extern "C" __declspec(dllexport)
-#else
-#define PROBE_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 namespace {
 constexpr float kMisbehavingRate = 22050.0f;
