@@ -31,11 +31,11 @@ int ProcessorCount();
 // have finished.
 void RunConcurrently(int threads, const std::function<void()>& work);
 
-// Whether RunProgram can start programs here; the Windows build renders folders in one process.
+// Whether RunProgram can start programs here.
 bool CanRunPrograms();
 
 // Runs program with the arguments and waits for it, its standard output and error collected;
-// the exit status (128 + the signal's number when a signal ended it), or -1 when it could not
-// be started.
+// the exit status (128 + the signal's number when a signal ended it, the exception's code
+// without its top bit on Windows), or -1 when it could not be started.
 int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                std::string* output, std::string* errorOutput);

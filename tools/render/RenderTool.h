@@ -10,8 +10,6 @@ constexpr int kExitDone = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitInterrupted = 130;
-// A process ended by a signal reports 128 + its number.
-constexpr int kExitSignalBase = 128;
 
 // One run of ombrix-render on the arguments after the program name. The report goes to out;
 // errors (one line each) and the progress bar go to err; the bar is drawn only when err is a

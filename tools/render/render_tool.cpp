@@ -259,12 +259,18 @@ private:
     arguments.insert(arguments.end(), {"--folder-entry", "--", input, output});
     FileRun run;
     run.exitCode = RunProgram(options.isolatedProgram, arguments, &run.output, &run.errorOutput);
+    // A process that died while writing may leave its unfinished file open to the last: it goes
+    // now that the process is gone.
+    if (run.exitCode != kExitDone) {
+      std::remove(TemporaryPathFor(output).c_str());
+    }
     if (run.exitCode < 0) {
       run.errorOutput = "ombrix-render: " + input + ": could not start a process to render it\n";
-    } else if (run.exitCode > kExitSignalBase && run.exitCode != kExitInterrupted) {
-      run.errorOutput += "ombrix-render: " + input + ": its process was ended by signal " +
-                         std::to_string(run.exitCode - kExitSignalBase) +
-                         " (a plug-in crashed while loading?); nothing was written\n";
+    } else if (run.exitCode != kExitDone && run.exitCode != kExitFailed &&
+               run.exitCode != kExitUsage && run.exitCode != kExitInterrupted) {
+      run.errorOutput += "ombrix-render: " + input + ": its process ended abnormally (status " +
+                         std::to_string(run.exitCode) +
+                         ": a plug-in crashed while loading?); nothing was written\n";
     }
     return run;
   }
