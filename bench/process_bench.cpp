@@ -1,6 +1,6 @@
 #include "bench/ClipBaseline.h"
 #include "bench/ClipFloor.h"
-#include "tools/render/PluginHost.h"
+#include "host/vst2/Vst2Plugin.h"
 #include "vst2/PluginEntry.h"
 
 #include <benchmark/benchmark.h>
@@ -220,11 +220,11 @@ void BM_ClipFloorFloat(benchmark::State& state) {
 
 // processReplacing of a plug-in library loaded by file, through the host of ombrix-render:
 // Ombrix as built beside the Linux VST 2 plug-ins Debian ships, where they are installed.
-struct HostedPlugin {
+struct ThirdPartyPlugin {
   const char* name;
   const char* path;
 };
-const HostedPlugin HostedPlugins[] = {
+const ThirdPartyPlugin ThirdPartyPlugins[] = {
     {"Ombrix", OMBRIX_MODULE_PATH},
     {"dpf-PingPongPan", "/usr/lib/vst/PingPongPan-vst.so"},
     {"dpf-3BandEQ", "/usr/lib/vst/3BandEQ-vst.so"},
@@ -235,10 +235,10 @@ const HostedPlugin HostedPlugins[] = {
     {"lsp-limiter-stereo", "/usr/lib/vst/lsp-plugins/limiter-stereo.so"},
 };
 
-void HostedProcessReplacing(benchmark::State& state, const HostedPlugin& plugin) {
+void HostedProcessReplacing(benchmark::State& state, const ThirdPartyPlugin& plugin) {
   const int frames = static_cast<int>(state.range(0));
   std::string error;
-  std::unique_ptr<PluginHost> host = PluginHost::Load(plugin.path, &error);
+  std::unique_ptr<Vst2Plugin> host = Vst2Plugin::Load(plugin.path, &error);
   if (!host) {
     state.SkipWithError(error.c_str());
     return;
@@ -247,11 +247,11 @@ void HostedProcessReplacing(benchmark::State& state, const HostedPlugin& plugin)
     state.SkipWithError("not a stereo effect");
     return;
   }
-  host->Start(44100.0, frames, false);
+  host->Start(44100.0, frames, false, &error);
   host->SetTransport(0, 120.0, true);
   Buffers<float> buffers(frames);
   for (auto _ : state) {
-    host->ProcessFloat(buffers.inPointers, buffers.outPointers, frames);
+    host->Process(buffers.inPointers, buffers.outPointers, frames, nullptr, 0);
     benchmark::DoNotOptimize(buffers.out[0].data());
     benchmark::ClobberMemory();
   }
@@ -260,7 +260,7 @@ void HostedProcessReplacing(benchmark::State& state, const HostedPlugin& plugin)
 
 // Registers the hosted cases for the libraries present on this machine.
 const bool hostedRegistered = [] {
-  for (const HostedPlugin& plugin : HostedPlugins) {
+  for (const ThirdPartyPlugin& plugin : ThirdPartyPlugins) {
     struct stat info;
     if (stat(plugin.path, &info) != 0) {
       continue;

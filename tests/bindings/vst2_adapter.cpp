@@ -1,6 +1,8 @@
-// The VST 2 module loaded by file and driven through VSTPluginMain, as a host does.
+// The VST 2 module loaded by file and driven by the project's VST 2 host (host/vst2/), as a host
+// drives it through VSTPluginMain.
+#include "host/LoadedLibrary.h"
+#include "host/vst2/Vst2Plugin.h"
 #include "tests/bindings/BindingAdapter.h"
-#include "tests/vst2/TestHost.h"
 
 #include <cmath>
 #include <cstdint>
@@ -10,9 +12,10 @@ namespace {
 constexpr double UnscaledDotsPerInch = 96.0;
 constexpr size_t MaxEventsPerBlock = 256;
 constexpr double BeatsPerMinute = 120.0;
+constexpr double SecondsPerMinute = 60.0;
 
 // The effect's parameter indices (the adapter's names are in another order).
-VstInt32 IndexOf(OmbrixParameter parameter) {
+int IndexOf(OmbrixParameter parameter) {
   switch (parameter) {
   case OmbrixParameter::Amount:
     return 0;
@@ -24,58 +27,54 @@ VstInt32 IndexOf(OmbrixParameter parameter) {
   return 0;
 }
 
+// Held for the whole program, as a host keeps a library it uses: each instance would load it
+// again otherwise, and decode the editor's pictures again.
+void KeepModuleLoaded() {
+  static std::string error;
+  static const std::unique_ptr<LoadedLibrary> module =
+      LoadedLibrary::Open(OMBRIX_PLUGIN_FILE, &error);
+}
+
 class Vst2Adapter : public BindingAdapter {
 public:
-  Vst2Adapter(double sampleRate, int blockFrames) {
-    host.recording = TestHost::Recording::PassedOnMidi;
-    host.Dispatch(effOpen);
-    host.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
-    host.Dispatch(effSetBlockSize, 0, blockFrames);
-    host.Dispatch(effMainsChanged, 0, 1);
-    host.time.sampleRate = sampleRate;
-    // The list is built in place before each block, so the audio path allocates nothing here.
+  Vst2Adapter(double sampleRate, int blockFrames) : rate(sampleRate) {
+    KeepModuleLoaded();
+    std::string error;
+    plugin = Vst2Plugin::Load(OMBRIX_PLUGIN_FILE, &error);
+    EXPECT_TRUE(plugin) << error;
+    plugin->KeepMidiPassedBack(true);
+    plugin->Start(sampleRate, blockFrames, false, &error);
+    // The list is filled in place before each block, so the audio path allocates nothing here.
     pending.reserve(MaxEventsPerBlock);
-    listStorage.resize(sizeof(VstEvents) + MaxEventsPerBlock * sizeof(VstEvent*));
   }
-  ~Vst2Adapter() override { host.Dispatch(effMainsChanged, 0, 0); }
 
   void QueueMidi(const MidiAt& message) override {
-    pending.push_back(
-        EffectHost::Midi(message.frame, message.status, message.data1, message.data2));
+    HostedEvent event;
+    event.frame = message.frame;
+    event.midi[0] = message.status;
+    event.midi[1] = message.data1;
+    event.midi[2] = message.data2;
+    pending.push_back(event);
   }
   void StartTransport(double beat) override {
-    host.time.ppqPos = beat;
-    host.time.tempo = BeatsPerMinute;
-    host.time.flags = kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid;
-    host.suppliesTime = true;
+    plugin->SetTransport(static_cast<int64_t>(beat * SecondsPerMinute / BeatsPerMinute * rate),
+                         BeatsPerMinute, true);
   }
   void Process(const std::vector<float>& left, const std::vector<float>& right,
                std::vector<float>& outLeft, std::vector<float>& outRight) override {
-    if (!pending.empty()) {
-      auto* list = reinterpret_cast<VstEvents*>(listStorage.data());
-      list->numEvents = static_cast<VstInt32>(pending.size());
-      VstEvent** entries = list->events;
-      for (size_t i = 0; i < pending.size(); ++i) {
-        entries[i] = reinterpret_cast<VstEvent*>(&pending[i]);
-      }
-      host.Dispatch(effProcessEvents, 0, 0, list);
-      pending.clear();
-    }
     float* in[2] = {const_cast<float*>(left.data()), const_cast<float*>(right.data())};
     float* out[2] = {outLeft.data(), outRight.data()};
-    host.effect->processReplacing(host.effect, in, out, static_cast<VstInt32>(left.size()));
+    plugin->Process(in, out, static_cast<int>(left.size()), pending.data(), pending.size());
+    pending.clear();
   }
-  void KeepPassedBackMidi(bool keep) override {
-    host.recording = keep ? TestHost::Recording::PassedOnMidi : TestHost::Recording::Nothing;
-  }
+  void KeepPassedBackMidi(bool keep) override { plugin->KeepMidiPassedBack(keep); }
   std::vector<MidiAt> TakePassedBackMidi() override {
     std::vector<MidiAt> passed;
-    for (const VstMidiEvent& event : host.PassedOnEvents()) {
-      const auto status = static_cast<uint8_t>(event.midiData[0]);
-      passed.push_back({event.deltaFrames, status, static_cast<uint8_t>(event.midiData[1]),
-                        static_cast<uint8_t>(MidiLength(status) == 3 ? event.midiData[2] : 0)});
+    for (const HostedEvent& event : plugin->TakeMidiPassedBack()) {
+      const uint8_t status = event.midi[0];
+      passed.push_back({event.frame, status, event.midi[1],
+                        static_cast<uint8_t>(MidiLength(status) == 3 ? event.midi[2] : 0)});
     }
-    host.calls.clear();
     return passed;
   }
 
@@ -83,21 +82,20 @@ public:
   void SetParameter(OmbrixParameter parameter, double value) override {
     char text[64];
     std::snprintf(text, sizeof(text), "%.17g", value);
-    host.Dispatch(effString2Parameter, IndexOf(parameter), 0, text);
+    plugin->SetFromText(IndexOf(parameter), text);
   }
-  void SelectProgram(int program) override { host.Dispatch(effSetProgram, 0, program); }
-  std::vector<uint8_t> SaveState() override { return host.SaveChunk(false); }
+  void SelectProgram(int program) override { plugin->SelectProgram(program); }
+  std::vector<uint8_t> SaveState() override { return plugin->Chunk(false); }
   bool LoadState(const std::vector<uint8_t>& state) override {
-    return host.LoadChunk(false, state) == 1;
+    return plugin->SetChunk(false, state);
   }
   bool RefusedStateChangesNothing() const override { return false; }
 
   bool OpenEditor(X11TestHost&, Window parent) override {
-    return host.Dispatch(effEditOpen, 0, 0,
-                         reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent))) == 1;
+    return plugin->OpenEditor(reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent)));
   }
-  void IdleEditor() override { host.Dispatch(effEditIdle); }
-  void CloseEditor() override { host.Dispatch(effEditClose); }
+  void IdleEditor() override { plugin->IdleEditor(); }
+  void CloseEditor() override { plugin->CloseEditor(); }
   bool ScaleEditor(X11TestHost& x, Window parent, double scale) override {
     // No desktop sets a resolution that is not a positive number.
     if (!(scale > 0.0)) {
@@ -109,9 +107,9 @@ public:
   }
 
 private:
-  TestHost host;
-  std::vector<VstMidiEvent> pending;
-  std::vector<char> listStorage;
+  double rate;
+  std::unique_ptr<Vst2Plugin> plugin;
+  std::vector<HostedEvent> pending;
 };
 } // namespace
 

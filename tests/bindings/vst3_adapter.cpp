@@ -3,24 +3,15 @@
 #include "tests/bindings/BindingAdapter.h"
 #include "tests/vst3/Vst3TestHost.h"
 
-#include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 
 namespace {
 constexpr size_t MaxPerBlock = 256;
-constexpr int MidiChannels = 16;
-constexpr int Controllers = 128;
-constexpr double DataMax = 127.0;
 constexpr double BeatsPerMinute = 120.0;
 constexpr int BeatsPerBar = 4;
 constexpr vst3::ParamID ProgramParameter = 3;
 constexpr int FactoryPrograms = 5;
-constexpr uint8_t NoteOff = 0x80;
-constexpr uint8_t NoteOn = 0x90;
-constexpr uint8_t PolyPressure = 0xA0;
-constexpr uint8_t ControlChange = 0xB0;
 
 // The plug-in's parameter ids: the VST 2 build's indices.
 vst3::ParamID IdOf(OmbrixParameter parameter) {
@@ -35,44 +26,18 @@ vst3::ParamID IdOf(OmbrixParameter parameter) {
   return 0;
 }
 
-uint8_t DataByte(float fraction) {
-  return static_cast<uint8_t>(std::lround(fraction * DataMax));
-}
-
-template <typename Interface> Interface* Query(vst3::FUnknown* object, const vst3::Uid& iid) {
-  void* found = nullptr;
-  return object && object->queryInterface(iid.Tuid(), &found) == vst3::kResultOk
-             ? static_cast<Interface*>(found)
-             : nullptr;
-}
-
 class Vst3Adapter : public BindingAdapter {
 public:
-  Vst3Adapter(double sampleRate, int blockFrames) : instance(sampleRate, blockFrames) {
+  Vst3Adapter(double sampleRate, int blockFrames)
+      : instance(sampleRate, blockFrames), midi(instance.controller) {
     EXPECT_TRUE(instance.Ready());
-    // Hosts ask the mapping once (and again when told it changed), not per message.
-    std::memset(mapped, -1, sizeof(mapped));
-    if (auto* mapping = Query<vst3::IMidiMapping>(instance.controller, vst3::IMidiMapping_iid)) {
-      for (int channel = 0; channel < MidiChannels; ++channel) {
-        for (int number = 0; number < Controllers; ++number) {
-          vst3::ParamID id = 0;
-          if (mapping->getMidiControllerAssignment(0, static_cast<vst3::int16>(channel),
-                                                   static_cast<vst3::int16>(number),
-                                                   &id) == vst3::kResultTrue) {
-            mapped[channel][number] = static_cast<int64_t>(id);
-          }
-        }
-      }
-      mapping->release();
-    }
     points.reserve(MaxPerBlock);
     events.reserve(MaxPerBlock);
   }
   ~Vst3Adapter() override { CloseEditor(); }
 
   bool ReachesPluginAsEvent(const MidiAt& message) const override {
-    const uint8_t kind = message.status & 0xF0;
-    return kind == NoteOn || kind == NoteOff || kind == PolyPressure;
+    return vst3host::MidiInput::IsEvent(message.status);
   }
   bool ControllerSplitsBlock() const override { return true; }
 
@@ -80,35 +45,15 @@ public:
   // notes and pressure go in as events.
   void QueueMidi(const MidiAt& message) override {
     std::lock_guard<std::mutex> guard(hostLock);
-    const uint8_t kind = message.status & 0xF0;
-    const int channel = message.status & 0x0F;
-    if (kind == ControlChange) {
-      const int64_t id = mapped[channel][message.data1 & 0x7F];
-      if (id >= 0) {
-        points.push_back({static_cast<vst3::ParamID>(id), message.frame, message.data2 / DataMax});
-      }
-      return;
-    }
-    if (!ReachesPluginAsEvent(message)) {
-      return;
-    }
+    vst3::ParamID id = 0;
+    double value = 0.0;
     vst3::Event event;
-    std::memset(&event, 0, sizeof(event));
-    event.sampleOffset = message.frame;
-    const auto midiChannel = static_cast<vst3::int16>(channel);
-    const auto key = static_cast<vst3::int16>(message.data1);
-    const float amount = static_cast<float>(message.data2 / DataMax);
-    if (kind == NoteOn) {
-      event.type = vst3::Event::kNoteOnEvent;
-      event.noteOn = {midiChannel, key, 0.0f, amount, 0, -1};
-    } else if (kind == NoteOff) {
-      event.type = vst3::Event::kNoteOffEvent;
-      event.noteOff = {midiChannel, key, amount, -1, 0.0f};
-    } else {
-      event.type = vst3::Event::kPolyPressureEvent;
-      event.polyPressure = {midiChannel, key, amount, -1};
+    if (midi.ControllerChange(message.status, message.data1, message.data2, &id, &value)) {
+      points.push_back({id, message.frame, value});
+    } else if (vst3host::MidiInput::EventFor(message.frame, message.status, message.data1,
+                                             message.data2, &event)) {
+      events.push_back(event);
     }
-    events.push_back(event);
   }
   void StartTransport(double beat) override {
     std::lock_guard<std::mutex> guard(hostLock);
@@ -137,7 +82,15 @@ public:
     instance.Process(in, out, static_cast<int>(left.size()));
     if (keepPassedBack) {
       for (const vst3::Event& event : instance.outputEvents.events) {
-        passedBack.push_back(AsMidi(event));
+        MidiAt message;
+        message.frame = event.sampleOffset;
+        uint8_t bytes[3] = {};
+        if (vst3host::MidiInput::MidiOf(event, bytes)) {
+          message.status = bytes[0];
+          message.data1 = bytes[1];
+          message.data2 = bytes[2];
+        }
+        passedBack.push_back(message);
       }
     }
     instance.outputEvents.events.clear();
@@ -209,40 +162,10 @@ private:
     double value;
   };
 
-  static MidiAt AsMidi(const vst3::Event& event) {
-    MidiAt message;
-    message.frame = event.sampleOffset;
-    switch (event.type) {
-    case vst3::Event::kNoteOnEvent:
-      message.status = static_cast<uint8_t>(NoteOn | event.noteOn.channel);
-      message.data1 = static_cast<uint8_t>(event.noteOn.pitch);
-      message.data2 = DataByte(event.noteOn.velocity);
-      break;
-    case vst3::Event::kNoteOffEvent:
-      message.status = static_cast<uint8_t>(NoteOff | event.noteOff.channel);
-      message.data1 = static_cast<uint8_t>(event.noteOff.pitch);
-      message.data2 = DataByte(event.noteOff.velocity);
-      break;
-    case vst3::Event::kPolyPressureEvent:
-      message.status = static_cast<uint8_t>(PolyPressure | event.polyPressure.channel);
-      message.data1 = static_cast<uint8_t>(event.polyPressure.pitch);
-      message.data2 = DataByte(event.polyPressure.pressure);
-      break;
-    case vst3::Event::kLegacyMIDICCOutEvent:
-      message.status = static_cast<uint8_t>(ControlChange | event.midiCCOut.channel);
-      message.data1 = event.midiCCOut.controlNumber;
-      message.data2 = static_cast<uint8_t>(event.midiCCOut.value);
-      break;
-    default:
-      break;
-    }
-    return message;
-  }
-
   vst3host::Instance instance;
   vst3host::PlugFrame frame;
   vst3::IPlugView* view = nullptr;
-  int64_t mapped[MidiChannels][Controllers];
+  vst3host::MidiInput midi;
   std::mutex hostLock;
   std::vector<Point> points;
   std::vector<vst3::Event> events;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/LoadedLibrary.h"
 #include "tools/render/HostPlatform.h"
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 // from the start of processing and its bytes.
 // PROBE_ENTRY selects the export: 1 VSTPluginMain, 2 only main, 0 neither.
 
+#include "tests/tools/ProbeExport.h"
 #include "vst2/VstAbi.h"
 
 #include <cstdio>
@@ -13,12 +14,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-#if defined(_WIN32)
-#define PROBE_EXPORT extern "C" __declspec(dllexport)
-#else
-#define PROBE_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 namespace {
 constexpr int kParams = 2;

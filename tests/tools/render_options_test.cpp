@@ -22,7 +22,7 @@ TEST(RenderOptions, ValuesFollowTheOptionOrAnEqualsSign) {
   const RenderOptions options =
       Parsed({"--program", "Dirty", "--block=64", "in.wav", "--tempo", "95.5", "out.aiff",
               "--double", "--stopped", "--encoding=pcm16", "--plugin", "x.so"});
-  EXPECT_EQ(options.program, "Dirty");
+  EXPECT_EQ(options.chain[0].program, "Dirty");
   EXPECT_EQ(options.blockFrames, 64);
   EXPECT_DOUBLE_EQ(options.tempo, 95.5);
   EXPECT_EQ(options.inputs[0], "in.wav");
@@ -30,22 +30,22 @@ TEST(RenderOptions, ValuesFollowTheOptionOrAnEqualsSign) {
   EXPECT_TRUE(options.doublePrecision);
   EXPECT_TRUE(options.transportStopped);
   EXPECT_EQ(options.encoding, "pcm16");
-  EXPECT_EQ(options.plugin, "x.so");
+  EXPECT_EQ(options.chain[0].plugin, "x.so");
 }
 
 TEST(RenderOptions, RepeatedParametersAndControllerPointsKeepTheirOrder) {
   const RenderOptions options =
       Parsed({"--param", "Amount of Distortion=50", "--param-norm", "2=0.25", "--param", "a=b=7",
               "--cc69", "1.5=127", "--cc69=0=0", "a.wav", "b.wav"});
-  ASSERT_EQ(options.parameters.size(), 3u);
-  EXPECT_EQ(options.parameters[0].parameter, "Amount of Distortion");
-  EXPECT_EQ(options.parameters[0].value, "50");
-  EXPECT_FALSE(options.parameters[0].normalized);
-  EXPECT_EQ(options.parameters[1].parameter, "2");
-  EXPECT_TRUE(options.parameters[1].normalized);
+  ASSERT_EQ(options.chain[0].parameters.size(), 3u);
+  EXPECT_EQ(options.chain[0].parameters[0].parameter, "Amount of Distortion");
+  EXPECT_EQ(options.chain[0].parameters[0].value, "50");
+  EXPECT_FALSE(options.chain[0].parameters[0].normalized);
+  EXPECT_EQ(options.chain[0].parameters[1].parameter, "2");
+  EXPECT_TRUE(options.chain[0].parameters[1].normalized);
   // The value follows the last equals sign, so names may contain one.
-  EXPECT_EQ(options.parameters[2].parameter, "a=b");
-  EXPECT_EQ(options.parameters[2].value, "7");
+  EXPECT_EQ(options.chain[0].parameters[2].parameter, "a=b");
+  EXPECT_EQ(options.chain[0].parameters[2].value, "7");
   ASSERT_EQ(options.controllers.size(), 2u);
   EXPECT_DOUBLE_EQ(options.controllers[0].seconds, 1.5);
   EXPECT_EQ(options.controllers[0].value, 127);
@@ -54,8 +54,8 @@ TEST(RenderOptions, RepeatedParametersAndControllerPointsKeepTheirOrder) {
 
 TEST(RenderOptions, StateOnlyRunsNeedNoAudioFiles) {
   EXPECT_TRUE(Parsed({"--list"}).inputs.empty());
-  EXPECT_EQ(Parsed({"--save-fxp", "a.fxp"}).saveFxp, "a.fxp");
-  EXPECT_EQ(Parsed({"--save-fxb", "a.fxb"}).saveFxb, "a.fxb");
+  EXPECT_EQ(Parsed({"--save-fxp", "a.fxp"}).chain[0].saveFxp, "a.fxp");
+  EXPECT_EQ(Parsed({"--save-fxb", "a.fxb"}).chain[0].saveFxb, "a.fxb");
   EXPECT_TRUE(Parsed({"--help"}).help);
   EXPECT_EQ(Parsed({"--", "-odd.wav", "out.wav"}).inputs[0], "-odd.wav");
 }

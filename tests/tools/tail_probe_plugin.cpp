@@ -5,18 +5,13 @@
 // processing goes into a log the tests read through TailProbeCallLog. An input sample of
 // kInterruptLevel or more raises SIGINT, as a user pressing Ctrl-C during that block.
 
+#include "tests/tools/ProbeExport.h"
 #include "vst2/VstAbi.h"
 
 #include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#if defined(_WIN32)
-#define PROBE_EXPORT extern "C" __declspec(dllexport)
-#else
-#define PROBE_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 namespace {
 constexpr int kLatency = 48;

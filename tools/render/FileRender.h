@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
-class PluginHost;
+class HostedPlugin;
 struct MidiSong;
+
+// The plug-ins of a render, in the order they process.
+using PluginChain = std::vector<std::unique_ptr<HostedPlugin>>;
 
 // What became of one input: everything the report says about it.
 struct FileReport {
@@ -24,8 +27,12 @@ struct FileReport {
   int sampleRate = 0;
   int inputFormat = 0;
   int outputFormat = 0;
+  // The plug-in's name, or the chain's names joined by " -> ".
   std::string pluginName;
   std::string pluginPath;
+  std::string pluginFormat;
+  // Each plug-in of a chain as "name (format)".
+  std::vector<std::string> chain;
   int program = 0;
   std::string programName;
   ChannelPlan channels;
@@ -39,20 +46,20 @@ struct FileReport {
   std::vector<std::pair<int, int>> controllerCounts;
   int eventsBack = 0;
   int automationCalls = 0;
+  size_t automationChanges = 0;
   std::vector<std::string> warnings;
 };
 
-// A plug-in instance with the command line's settings applied (bank, program, program file,
-// parameters, in that order); null with the reason in error.
-std::unique_ptr<PluginHost> PreparePlugin(const RenderOptions& options, std::string* error);
+// Each plug-in of the chain with its settings applied (bank, program, program file, state file,
+// parameters, in that order); false with the reason in error.
+bool PrepareChain(const RenderOptions& options, PluginChain* chain, std::string* error);
 
-// Renders input into output through host, or through a fresh instance from PreparePlugin when
-// host is null. The output appears only when everything succeeded. With snapshot, the editor's
+// Renders input into output through the chain, or through fresh instances from PrepareChain when
+// it is empty. The output appears only when everything succeeded. With snapshot, the editor's
 // picture is written after rendering (--snapshot).
 FileReport RenderFile(const RenderOptions& options, const std::string& input,
-                      const std::string& output, std::unique_ptr<PluginHost> host,
-                      const MidiSong* song, bool snapshot,
-                      const std::function<void(double)>& progress);
+                      const std::string& output, PluginChain chain, const MidiSong* song,
+                      bool snapshot, const std::function<void(double)>& progress);
 
 // The report of a single render, several lines.
 void WriteFullReport(const RenderOptions& options, const FileReport& report, std::ostream& out);

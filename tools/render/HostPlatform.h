@@ -1,31 +1,12 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-// The few operating-system services the command-line host needs: loading a plug-in library,
+// The few operating-system services the command-line host needs (beside host/LoadedLibrary.h):
 // finding files next to the program, replacing a file in one step and knowing whether the
 // user watches a terminal.
-
-// A loaded dynamic library; unloaded when destroyed.
-class LoadedLibrary {
-public:
-  // The library at path, or null with the system's reason in error.
-  static std::unique_ptr<LoadedLibrary> Open(const std::string& path, std::string* error);
-
-  LoadedLibrary(const LoadedLibrary&) = delete;
-  LoadedLibrary& operator=(const LoadedLibrary&) = delete;
-  ~LoadedLibrary();
-
-  // The exported function of that name, or null.
-  void* Symbol(const char* name) const;
-
-private:
-  explicit LoadedLibrary(void* handle) : handle(handle) {}
-  void* handle;
-};
 
 // The running program's own file, or empty when the system does not tell.
 std::string ExecutablePath();
@@ -49,3 +30,12 @@ int ProcessorCount();
 // Runs work on that many threads at once (the calling thread among them) and returns when all
 // have finished.
 void RunConcurrently(int threads, const std::function<void()>& work);
+
+// Whether RunProgram can start programs here.
+bool CanRunPrograms();
+
+// Runs program with the arguments and waits for it, its standard output and error collected;
+// the exit status (128 + the signal's number when a signal ended it, the exception's code
+// without its top bit on Windows), or -1 when it could not be started.
+int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+               std::string* output, std::string* errorOutput);

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "host/HostedPlugin.h"
 #include "tools/render/MidiFile.h"
 #include "tools/render/RenderOptions.h"
-#include "vst2/VstAbi.h"
 
 #include <cstdint>
 #include <vector>
 
 // Every MIDI event of one render at its frame: the command line's controller points and a MIDI
-// file's events, handed out block by block as the VstEvents list the plug-in receives.
+// file's events, handed out block by block.
 class MidiSchedule {
 public:
   // Controller points go out on the channel given (1 to 16); the song's events keep their own.
@@ -19,9 +19,9 @@ public:
   size_t Size() const { return events.size(); }
   size_t FromSong() const { return fromSong; }
 
-  // The events due in [start, start + frames), with frames relative to start; null when none.
-  // The list stays valid until the next call.
-  VstEvents* EventsFor(int64_t start, int frames);
+  // Appends the events due in [start, start + frames), with frames relative to start. Their
+  // system-exclusive bytes stay valid as long as the schedule.
+  void EventsFor(int64_t start, int frames, std::vector<HostedEvent>* due);
   // Events handed out so far.
   size_t Sent() const { return next; }
 
@@ -37,10 +37,6 @@ private:
   std::vector<uint8_t> sysexBytes;
   size_t fromSong = 0;
   size_t next = 0;
-  std::vector<VstMidiEvent> midi;
-  std::vector<VstMidiSysexEvent> sysex;
-  // VstEvents ends in a variable-length pointer array: laid out in pointer-sized storage.
-  std::vector<VstEvent*> list;
 };
 
 // The frame a time in seconds lands on at this sample rate.

@@ -23,14 +23,40 @@ enum class TailMode { None, Seconds, Auto };
 
 enum class ReportFormat { Text, Json };
 
+// One plug-in of the chain with the options that follow its --plugin (those before the first
+// --plugin are the first plug-in's).
+struct PluginOptions {
+  // Empty: the Ombrix build beside the program.
+  std::string plugin;
+  std::string program;
+  std::vector<ParameterSetting> parameters;
+  std::string automation;
+  std::string loadState;
+  std::string saveState;
+  std::string loadFxp;
+  std::string saveFxp;
+  std::string loadFxb;
+  std::string saveFxb;
+};
+
 struct RenderOptions {
   // One INPUT and OUTPUT, or with outputDir any number of inputs.
   std::vector<std::string> inputs;
   std::string output;
   std::string outputDir;
-  std::string plugin;
-  std::string program;
-  std::vector<ParameterSetting> parameters;
+  // The plug-ins in the order they process; never empty.
+  std::vector<PluginOptions> chain = std::vector<PluginOptions>(1);
+  // With linear automation, a change every this many frames.
+  int automationResolution = 32;
+  // A plug-in that takes longer for one block (or to start) is taken for hung.
+  double hangSeconds = 60.0;
+  // Set by the program itself, not by options: the render is watched for crashes and hangs
+  // (RenderWatch), and a folder render runs each file in a process of its own started as
+  // `isolatedProgram` with `childArguments`, which prints the one-line report of a folder.
+  bool watched = false;
+  std::string isolatedProgram;
+  std::vector<std::string> childArguments;
+  bool folderEntry = false;
   std::vector<ControllerPoint> controllers;
   // The MIDI channel (1 to 16) of the --cc events.
   int channel = 1;
@@ -46,10 +72,6 @@ struct RenderOptions {
   ReportFormat report = ReportFormat::Text;
   double tempo = 120.0;
   bool transportStopped = false;
-  std::string loadFxp;
-  std::string saveFxp;
-  std::string loadFxb;
-  std::string saveFxb;
   std::string snapshot;
   std::string encoding;
   int blockFrames = 512;

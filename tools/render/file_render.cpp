@@ -1,13 +1,18 @@
 #include "tools/render/FileRender.h"
 
+#include "host/PluginLoader.h"
+#include "host/vst2/Vst2Plugin.h"
+#include "platform/Lock.h"
 #include "tools/render/AudioFile.h"
+#include "tools/render/Automation.h"
 #include "tools/render/Interrupt.h"
 #include "tools/render/Json.h"
 #include "tools/render/MidiSchedule.h"
-#include "tools/render/PluginHost.h"
 #include "tools/render/PluginSettings.h"
 #include "tools/render/PresetFiles.h"
+#include "tools/render/RenderWatch.h"
 #include "tools/render/SnapshotFile.h"
+#include "tools/render/StateFile.h"
 
 #include <cmath>
 #include <cstdio>
@@ -45,8 +50,7 @@ public:
   FileRenderer(const RenderOptions& options, FileReport* report, const MidiSong* song)
       : options(options), report(*report), song(song) {}
 
-  bool Run(std::unique_ptr<PluginHost> prepared, bool snapshot,
-           const std::function<void(double)>& progress) {
+  bool Run(PluginChain prepared, bool snapshot, const std::function<void(double)>& progress) {
     std::string error;
     reader = AudioReader::Open(report.input, &error);
     if (!reader) {
@@ -54,14 +58,11 @@ public:
     }
     report.sampleRate = reader->SampleRate();
     report.inputFormat = reader->Format();
-    host = std::move(prepared);
-    if (!host) {
-      host = PreparePlugin(options, &error);
-      if (!host) {
-        return Fail(error);
-      }
+    chain = std::move(prepared);
+    if (chain.empty() && !PrepareChain(options, &chain, &error)) {
+      return Fail(error);
     }
-    return CheckPlugin() && Plan() && Render(snapshot, progress);
+    return CheckPlugins() && Plan() && Render(snapshot, progress);
   }
 
 private:
@@ -70,35 +71,65 @@ private:
     return false;
   }
 
-  bool CheckPlugin() {
-    report.pluginName = host->EffectName();
-    report.pluginPath = host->Path();
-    if (options.doublePrecision &&
-        (!host->HasFlag(effFlagsCanDoubleReplacing) || !host->Effect().processDoubleReplacing)) {
-      return Fail(report.pluginName + " does not process double precision; leave out --double");
+  bool CheckPlugins() {
+    HostedPlugin& first = *chain.front();
+    report.pluginPath = first.Location();
+    report.pluginFormat = FormatName(first.Format());
+    for (const std::unique_ptr<HostedPlugin>& plugin : chain) {
+      const std::string name = plugin->Name();
+      report.pluginName += (report.pluginName.empty() ? "" : " -> ") + name;
+      report.chain.push_back(name + " (" + FormatName(plugin->Format()) + ")");
+      if (options.doublePrecision && !plugin->ProcessesDouble()) {
+        return Fail(name + " (" + FormatName(plugin->Format()) +
+                    ") does not process double precision; leave out --double");
+      }
     }
     return true;
   }
 
   bool Plan() {
     std::string error;
-    const AEffect& effect = host->Effect();
-    if (!PlanChannels(reader->Channels(), effect.numInputs, effect.numOutputs, options.mixDown,
-                      options.outChannels, report.input, report.pluginName, &report.channels,
-                      &error)) {
-      return Fail(error);
+    int channels = reader->Channels();
+    std::string source = report.input;
+    for (size_t i = 0; i < chain.size(); ++i) {
+      HostedPlugin& plugin = *chain[i];
+      const bool last = i + 1 == chain.size();
+      RenderStage stage;
+      stage.plugin = &plugin;
+      if (!PlanChannels(channels, plugin.InputChannels(), plugin.OutputChannels(), options.mixDown,
+                        last ? options.outChannels : 0, source, plugin.Name(), &stage.channels,
+                        &error)) {
+        return Fail(error);
+      }
+      channels = stage.channels.outputChannels;
+      source = "the output of " + plugin.Name();
+      stages.push_back(stage);
     }
+    report.channels = stages.front().channels;
+    report.channels.outputPins = stages.back().channels.outputPins;
+    report.channels.outputChannels = stages.back().channels.outputChannels;
     if (!ChooseOutputFormat(report.output, reader->Format(), options.encoding,
                             report.channels.outputChannels, reader->SampleRate(),
                             &report.outputFormat, &error)) {
       return Fail(error);
     }
     const int rate = reader->SampleRate();
+    automation.resize(chain.size());
+    for (size_t i = 0; i < chain.size(); ++i) {
+      const std::string& file = options.chain[i].automation;
+      if (!file.empty()) {
+        IScopedLock control(HostControlLock());
+        if (!AutomationSchedule::Load(file, *chain[i], rate, options.automationResolution,
+                                      &automation[i], &error)) {
+          return Fail(error);
+        }
+        stages[i].automation = &automation[i];
+      }
+    }
     settings.blockFrames = options.blockFrames;
     settings.doublePrecision = options.doublePrecision;
     settings.tempo = options.tempo;
     settings.playing = !options.transportStopped;
-    settings.channels = report.channels;
     settings.tail = options.tail;
     if (options.tail == TailMode::Seconds) {
       settings.tailFrames = FrameAt(options.tailSeconds, rate);
@@ -120,6 +151,22 @@ private:
     return true;
   }
 
+  bool Start(std::string* error) {
+    for (std::unique_ptr<HostedPlugin>& plugin : chain) {
+      if (!plugin->Start(reader->SampleRate(), options.blockFrames, options.doublePrecision,
+                         error)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  void Stop() {
+    for (std::unique_ptr<HostedPlugin>& plugin : chain) {
+      plugin->Stop();
+    }
+  }
+
   bool Render(bool snapshot, const std::function<void(double)>& progress) {
     std::string error;
     std::unique_ptr<AudioWriter> writer =
@@ -128,22 +175,35 @@ private:
     if (!writer) {
       return Fail(error);
     }
-    report.program = host->CurrentProgram();
-    report.programName = host->CurrentProgramName();
-    host->Start(reader->SampleRate(), options.blockFrames, options.doublePrecision);
-    report.precisionAccepted = host->PrecisionAccepted();
+    HostedPlugin& first = *chain.front();
+    report.program = first.CurrentProgram();
+    report.programName = report.program >= 0 ? first.ProgramName(report.program) : "";
+    std::unique_ptr<RenderWatch> watch;
+    if (options.watched) {
+      watch = std::make_unique<RenderWatch>(report.pluginName, " while rendering " + report.input,
+                                            TemporaryPathFor(report.output), options.hangSeconds);
+    }
+    if (!Start(&error)) {
+      Stop();
+      return Fail(error);
+    }
+    auto* vst2 = dynamic_cast<Vst2Plugin*>(&first);
+    report.precisionAccepted = vst2 && vst2->PrecisionAccepted();
     settings.compensateLatency = options.latencyCompensation;
     settings.mostLatencyFrames = FrameAt(kMostLatencySeconds, reader->SampleRate());
     MidiSchedule schedule(options.controllers, options.channel, song, reader->SampleRate());
     const bool rendered =
-        RenderAudio(*host, *reader, *writer, schedule, settings, progress, &report.result, &error);
-    host->Stop();
+        RenderAudio(stages, *reader, *writer, schedule, settings, progress, &report.result, &error);
+    Stop();
     report.latencyReported = report.result.latencyReported;
     report.latencyCompensated = report.result.latencyCompensated;
     report.eventsSent = schedule.Sent();
     report.eventsFromSong = schedule.FromSong();
-    report.eventsBack = host->MidiEventsReceived();
-    report.automationCalls = host->AutomationCalls();
+    for (size_t i = 0; i < chain.size(); ++i) {
+      report.eventsBack += chain[i]->MidiEventsReceived();
+      report.automationCalls += chain[i]->AutomationCalls();
+      report.automationChanges += automation[i].Sent();
+    }
     if (!rendered) {
       report.interrupted = InterruptRequested();
       return Fail(error);
@@ -151,9 +211,9 @@ private:
     // The picture shows the editor as the last block left it; the audio goes in place only
     // when the picture could be written too.
     if (snapshot) {
-      IScopedLock control(PluginHost::ControlLock());
-      if (!WriteEditorSnapshot(*host, options.snapshot, &error)) {
-        return Fail(error);
+      IScopedLock control(HostControlLock());
+      if (!vst2 || !WriteEditorSnapshot(*vst2, options.snapshot, &error)) {
+        return Fail(vst2 ? error : "--snapshot: only VST 2 plug-ins give an editor picture");
       }
     }
     if (!writer->Commit(&error)) {
@@ -213,7 +273,9 @@ private:
   FileReport& report;
   const MidiSong* song;
   std::unique_ptr<AudioReader> reader;
-  std::unique_ptr<PluginHost> host;
+  PluginChain chain;
+  std::vector<RenderStage> stages;
+  std::vector<AutomationSchedule> automation;
   RenderSettings settings;
 };
 
@@ -253,34 +315,67 @@ std::string MidiSummary(const FileReport& report, const RenderOptions& options) 
 }
 } // namespace
 
-std::unique_ptr<PluginHost> PreparePlugin(const RenderOptions& options, std::string* error) {
-  std::unique_ptr<PluginHost> host = PluginHost::Load(options.plugin, error);
-  if (!host) {
+namespace {
+// .fxp and .fxb files are VST 2's own; other formats keep their state with --save-state.
+Vst2Plugin* Vst2For(HostedPlugin& plugin, const char* option, std::string* error) {
+  auto* vst2 = dynamic_cast<Vst2Plugin*>(&plugin);
+  if (!vst2) {
+    *error = std::string(option) + ": .fxp and .fxb files are VST 2's; " + plugin.Name() +
+             " is a " + FormatName(plugin.Format()) +
+             " plug-in (--save-state and --load-state keep its state)";
+  }
+  return vst2;
+}
+
+std::unique_ptr<HostedPlugin> PreparePlugin(const PluginOptions& options, std::string* error) {
+  std::unique_ptr<HostedPlugin> plugin = OpenHostedPlugin(options.plugin, error);
+  if (!plugin) {
     return nullptr;
   }
-  IScopedLock control(PluginHost::ControlLock());
-  if ((!options.loadFxb.empty() && !LoadBankFile(*host, options.loadFxb, error)) ||
-      (!options.program.empty() && !ChooseProgram(*host, options.program, error)) ||
-      (!options.loadFxp.empty() && !LoadProgramFile(*host, options.loadFxp, error))) {
+  IScopedLock control(HostControlLock());
+  Vst2Plugin* vst2 = nullptr;
+  if ((!options.loadFxb.empty() && (!(vst2 = Vst2For(*plugin, "--load-fxb", error)) ||
+                                    !LoadBankFile(*vst2, options.loadFxb, error))) ||
+      (!options.program.empty() && !ChooseProgram(*plugin, options.program, error)) ||
+      (!options.loadFxp.empty() && (!(vst2 = Vst2For(*plugin, "--load-fxp", error)) ||
+                                    !LoadProgramFile(*vst2, options.loadFxp, error))) ||
+      (!options.loadState.empty() && !LoadStateFile(*plugin, options.loadState, error))) {
     return nullptr;
   }
   for (const ParameterSetting& setting : options.parameters) {
-    if (!ApplyParameterSetting(*host, setting, error)) {
+    if (!ApplyParameterSetting(*plugin, setting, error)) {
       return nullptr;
     }
   }
-  return host;
+  if ((!options.saveFxb.empty() && !Vst2For(*plugin, "--save-fxb", error)) ||
+      (!options.saveFxp.empty() && !Vst2For(*plugin, "--save-fxp", error))) {
+    return nullptr;
+  }
+  return plugin;
+}
+} // namespace
+
+bool PrepareChain(const RenderOptions& options, PluginChain* chain, std::string* error) {
+  chain->clear();
+  for (const PluginOptions& plugin : options.chain) {
+    std::unique_ptr<HostedPlugin> prepared = PreparePlugin(plugin, error);
+    if (!prepared) {
+      chain->clear();
+      return false;
+    }
+    chain->push_back(std::move(prepared));
+  }
+  return true;
 }
 
 FileReport RenderFile(const RenderOptions& options, const std::string& input,
-                      const std::string& output, std::unique_ptr<PluginHost> host,
-                      const MidiSong* song, bool snapshot,
-                      const std::function<void(double)>& progress) {
+                      const std::string& output, PluginChain chain, const MidiSong* song,
+                      bool snapshot, const std::function<void(double)>& progress) {
   FileReport report;
   report.input = input;
   report.output = output;
   FileRenderer renderer(options, &report, song);
-  renderer.Run(std::move(host), snapshot, progress);
+  renderer.Run(std::move(chain), snapshot, progress);
   return report;
 }
 
@@ -293,8 +388,21 @@ void WriteFullReport(const RenderOptions& options, const FileReport& report, std
                 Plural(channels.fileChannels, "channel").c_str(), rate,
                 Seconds(report.result.inputFrames, rate).c_str());
   out << line << "\n";
-  out << "plug-in: " << report.pluginName << " (" << report.pluginPath << "), program "
-      << report.program << " \"" << report.programName << "\"\n";
+  if (report.chain.size() > 1) {
+    out << "chain:   ";
+    for (size_t i = 0; i < report.chain.size(); ++i) {
+      out << (i > 0 ? " -> " : "") << report.chain[i];
+    }
+    out << "\n";
+  } else {
+    out << "plug-in: " << report.pluginName << " (" << report.pluginFormat << ", "
+        << report.pluginPath << ")";
+    // Plug-ins without programs, or that do not say which is selected, have none to name.
+    if (report.program >= 0) {
+      out << ", program " << report.program << " \"" << report.programName << "\"";
+    }
+    out << "\n";
+  }
   out << "output:  " << report.output << " (" << DescribeFormat(report.outputFormat) << ", "
       << (options.doublePrecision ? "double" : "single") << " precision, blocks of "
       << options.blockFrames << ")\n";
@@ -308,9 +416,17 @@ void WriteFullReport(const RenderOptions& options, const FileReport& report, std
   out << ", " << Pins(channels.outputChannels, "output") << " of " << channels.outputPins
       << " written\n";
   out << "told:    " << rate << " Hz, blocks of " << options.blockFrames << ", "
-      << (options.doublePrecision ? "64" : "32") << "-bit precision (effSetProcessPrecision, "
-      << (report.precisionAccepted ? "accepted" : "not answered")
-      << "), offline; effStartProcess before the first block, effStopProcess after the last\n";
+      << (options.doublePrecision ? "64" : "32") << "-bit precision";
+  if (report.pluginFormat == FormatName(PluginFormat::Vst2) && report.chain.size() == 1) {
+    out << " (effSetProcessPrecision, " << (report.precisionAccepted ? "accepted" : "not answered")
+        << "), offline; effStartProcess before the first block, effStopProcess after the last";
+  } else {
+    out << ", offline, started before the first block and stopped after the last";
+  }
+  out << "\n";
+  if (report.automationChanges > 0) {
+    out << "automation: " << report.automationChanges << " parameter change(s) sent\n";
+  }
   if (report.latencyReported > 0) {
     out << "latency: " << Plural(report.latencyReported, "frame")
         << (report.latencyCompensated > 0 ? " compensated"
@@ -361,6 +477,7 @@ std::string ReportJson(const RenderOptions& options, const FileReport& report) {
   const int rate = report.sampleRate;
   JsonObject plugin;
   plugin.AddString("name", report.pluginName)
+      .AddString("format", report.pluginFormat)
       .AddString("path", report.pluginPath)
       .AddInteger("program", report.program)
       .AddString("programName", report.programName);
@@ -402,8 +519,10 @@ std::string ReportJson(const RenderOptions& options, const FileReport& report) {
   events.AddInteger("sent", static_cast<int64_t>(report.eventsSent))
       .AddInteger("fromMidiFile", static_cast<int64_t>(report.eventsFromSong))
       .AddInteger("cameBack", report.eventsBack)
-      .AddInteger("automationCalls", report.automationCalls);
+      .AddInteger("automationCalls", report.automationCalls)
+      .AddInteger("automationChanges", static_cast<int64_t>(report.automationChanges));
   json.AddObject("plugin", plugin)
+      .AddStrings("chain", report.chain)
       .AddObject("settings", settings)
       .AddObject("told", told)
       .AddObject("channels", channels)

@@ -4,31 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <limits.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-std::unique_ptr<LoadedLibrary> LoadedLibrary::Open(const std::string& path, std::string* error) {
-  // A name without a slash would make dlopen search the system's library folders.
-  const std::string explicitPath = path.find('/') == std::string::npos ? "./" + path : path;
-  void* handle = dlopen(explicitPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* reason = dlerror();
-    *error = reason ? reason : "unknown reason";
-    return nullptr;
-  }
-  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(handle));
-}
-
-LoadedLibrary::~LoadedLibrary() {
-  dlclose(handle);
-}
-
-void* LoadedLibrary::Symbol(const char* name) const {
-  return dlsym(handle, name);
-}
 
 std::string ExecutablePath() {
   char path[PATH_MAX];
@@ -82,4 +64,81 @@ void RunConcurrently(int threads, const std::function<void()>& work) {
   for (std::thread& thread : others) {
     thread.join();
   }
+}
+
+bool CanRunPrograms() {
+  return true;
+}
+
+int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+               std::string* output, std::string* errorOutput) {
+  int outPipe[2];
+  int errPipe[2];
+  if (pipe(outPipe) != 0) {
+    return -1;
+  }
+  if (pipe(errPipe) != 0) {
+    close(outPipe[0]);
+    close(outPipe[1]);
+    return -1;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+  for (int descriptor : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) {
+    posix_spawn_file_actions_addclose(&actions, descriptor);
+  }
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments) {
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  }
+  argv.push_back(nullptr);
+  pid_t child = 0;
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(outPipe[1]);
+  close(errPipe[1]);
+  if (spawned != 0) {
+    close(outPipe[0]);
+    close(errPipe[0]);
+    return -1;
+  }
+  pollfd streams[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+  std::string* texts[2] = {output, errorOutput};
+  int openStreams = 2;
+  while (openStreams > 0) {
+    if (poll(streams, 2, -1) < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      break;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (streams[i].fd < 0 || !(streams[i].revents & (POLLIN | POLLHUP | POLLERR))) {
+        continue;
+      }
+      char buffer[4096];
+      const ssize_t count = read(streams[i].fd, buffer, sizeof(buffer));
+      if (count > 0) {
+        texts[i]->append(buffer, static_cast<size_t>(count));
+      } else if (count == 0 || errno != EINTR) {
+        close(streams[i].fd);
+        streams[i].fd = -1;
+        --openStreams;
+      }
+    }
+  }
+  for (pollfd& stream : streams) {
+    if (stream.fd >= 0) {
+      close(stream.fd);
+    }
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) {
+      return -1;
+    }
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }

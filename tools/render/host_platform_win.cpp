@@ -1,5 +1,7 @@
 #include "tools/render/HostPlatform.h"
 
+#include "host/LoadedLibrary.h"
+
 #include <io.h>
 #include <vector>
 #include <windows.h>
@@ -10,41 +12,7 @@ DWORD WINAPI RunWork(void* work) {
   return 0;
 }
 
-std::string SystemMessage(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 && text ? std::string(text, length) : std::string();
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.')) {
-    message.pop_back();
-  }
-  return message.empty() ? "error " + std::to_string(code) : message;
-}
 } // namespace
-
-std::unique_ptr<LoadedLibrary> LoadedLibrary::Open(const std::string& path, std::string* error) {
-  // No message boxes for a missing dependency: the reason goes into the one-line error.
-  const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE module = LoadLibraryA(path.c_str());
-  const DWORD code = GetLastError();
-  SetErrorMode(previousMode);
-  if (!module) {
-    *error = SystemMessage(code);
-    return nullptr;
-  }
-  return std::unique_ptr<LoadedLibrary>(new LoadedLibrary(module));
-}
-
-LoadedLibrary::~LoadedLibrary() {
-  FreeLibrary(static_cast<HMODULE>(handle));
-}
-
-void* LoadedLibrary::Symbol(const char* name) const {
-  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
-}
 
 std::string ExecutablePath() {
   char path[MAX_PATH];
@@ -59,7 +27,7 @@ bool MoveIntoPlace(const std::string& from, const std::string& to, std::string* 
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
-  *error = SystemMessage(GetLastError());
+  *error = SystemErrorText(GetLastError());
   return false;
 }
 
@@ -97,4 +65,106 @@ void RunConcurrently(int threads, const std::function<void()>& work) {
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
   }
+}
+
+bool CanRunPrograms() {
+  return true;
+}
+
+namespace {
+// One argument as the C runtime splits a command line: quoted when it has blanks or quotes, with
+// the backslashes before a quote (and at the end) doubled.
+std::string Quoted(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {
+    return argument;
+  }
+  std::string quoted = "\"";
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(2 * backslashes, '\\');
+  quoted.push_back('"');
+  return quoted;
+}
+
+struct PipeReader {
+  HANDLE pipe;
+  std::string* text;
+};
+
+DWORD WINAPI ReadPipe(void* context) {
+  auto* reader = static_cast<PipeReader*>(context);
+  char buffer[4096];
+  DWORD count = 0;
+  while (ReadFile(reader->pipe, buffer, sizeof(buffer), &count, nullptr) && count > 0) {
+    reader->text->append(buffer, count);
+  }
+  return 0;
+}
+} // namespace
+
+int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+               std::string* output, std::string* errorOutput) {
+  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+  HANDLE outRead = nullptr;
+  HANDLE outWrite = nullptr;
+  HANDLE errRead = nullptr;
+  HANDLE errWrite = nullptr;
+  if (!CreatePipe(&outRead, &outWrite, &inherit, 0)) {
+    return -1;
+  }
+  if (!CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+    CloseHandle(outRead);
+    CloseHandle(outWrite);
+    return -1;
+  }
+  // Only the child's ends are inherited.
+  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+  std::string commandLine = Quoted(program);
+  for (const std::string& argument : arguments) {
+    commandLine += " " + Quoted(argument);
+  }
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = outWrite;
+  startup.hStdError = errWrite;
+  PROCESS_INFORMATION process = {};
+  const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                      nullptr, nullptr, &startup, &process);
+  CloseHandle(outWrite);
+  CloseHandle(errWrite);
+  if (!started) {
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    return -1;
+  }
+  // Both pipes are drained at once, or a child filling one would wait for ever.
+  PipeReader errReader{errRead, errorOutput};
+  HANDLE errThread = CreateThread(nullptr, 0, ReadPipe, &errReader, 0, nullptr);
+  PipeReader outReader{outRead, output};
+  ReadPipe(&outReader);
+  if (errThread) {
+    WaitForSingleObject(errThread, INFINITE);
+    CloseHandle(errThread);
+  } else {
+    ReadPipe(&errReader);
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  CloseHandle(outRead);
+  CloseHandle(errRead);
+  return static_cast<int>(status & 0x7FFFFFFF);
 }

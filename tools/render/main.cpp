@@ -5,5 +5,5 @@
 
 int main(int argc, char** argv) {
   return RunRenderTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
-                       ErrorOutputIsTerminal());
+                       ErrorOutputIsTerminal(), ExecutablePath());
 }

@@ -1,7 +1,7 @@
 #include "tools/render/PluginSettings.h"
 
+#include "host/vst2/Vst2Plugin.h"
 #include "tools/render/FxFormat.h"
-#include "tools/render/PluginHost.h"
 #include "tools/render/TextNumbers.h"
 
 #include <algorithm>
@@ -27,6 +27,10 @@ std::string Quoted(const std::string& text) {
 int FindByNameOrIndex(const std::string& text, int count,
                       const std::function<std::string(int)>& nameOf, const std::string& kind,
                       std::string* error) {
+  if (count == 0) {
+    *error = "there is no " + kind + " " + Quoted(text) + ": the plug-in has no " + kind + "s";
+    return -1;
+  }
   long long index = 0;
   if (ParseWholeInteger(text, &index)) {
     if (index < 0 || index >= count) {
@@ -67,51 +71,16 @@ struct DisplayRange {
   std::string high;
 };
 
-// What the plug-in displays at both ends of the parameter's range. The live value goes back
-// exactly through the program state where the plug-in offers it: a normalised float would not
-// bring every value back to the last digit.
-DisplayRange RangeOf(PluginHost& host, int index) {
-  const std::vector<uint8_t> state = host.Chunk(true);
-  const float value = host.Normalized(index);
-  DisplayRange range;
-  host.SetNormalized(index, 0.0f);
-  range.low = host.ParameterDisplay(index);
-  host.SetNormalized(index, 1.0f);
-  range.high = host.ParameterDisplay(index);
-  if (state.empty() || !host.SetChunk(true, state)) {
-    host.SetNormalized(index, value);
-  }
-  return range;
+// What the plug-in displays at both ends of the parameter's range.
+DisplayRange RangeOf(HostedPlugin& host, int index) {
+  return {host.DisplayAt(index, 0.0), host.DisplayAt(index, 1.0)};
 }
 
 std::string WithLabel(const std::string& text, const std::string& label) {
   return label.empty() ? text : text + " " + label;
 }
 
-// False with the reason when a number lies outside the displayed range, allowing for the
-// rounding of the display.
-bool CheckInRange(PluginHost& host, int index, double number, const std::string& text,
-                  std::string* error) {
-  const DisplayRange range = RangeOf(host, index);
-  double low = 0.0;
-  double high = 0.0;
-  int lowDecimals = 0;
-  int highDecimals = 0;
-  if (!ParseLeadingNumber(range.low, &low, &lowDecimals) ||
-      !ParseLeadingNumber(range.high, &high, &highDecimals)) {
-    return true;
-  }
-  const double slack = 0.5 * std::pow(10.0, -std::min(lowDecimals, highDecimals));
-  if (number >= std::min(low, high) - slack && number <= std::max(low, high) + slack) {
-    return true;
-  }
-  const std::string label = host.ParameterLabel(index);
-  *error = "value " + text + " for " + Quoted(host.ParameterName(index)) + " is out of range (" +
-           range.low + " to " + WithLabel(range.high, label) + ")";
-  return false;
-}
-
-bool ApplyRealValue(PluginHost& host, int index, const std::string& text, std::string* error) {
+bool ApplyRealValue(HostedPlugin& host, int index, const std::string& text, std::string* error) {
   const std::string name = Quoted(host.ParameterName(index));
   if (!host.TakesText(index)) {
     *error = name + " takes no values in its own units; use --param-norm with 0 to 1";
@@ -139,7 +108,7 @@ bool ApplyRealValue(PluginHost& host, int index, const std::string& text, std::s
   return true;
 }
 
-bool ApplyNormalizedValue(PluginHost& host, int index, const std::string& text,
+bool ApplyNormalizedValue(HostedPlugin& host, int index, const std::string& text,
                           std::string* error) {
   double number = 0.0;
   if (!ParseWholeNumber(text, &number)) {
@@ -151,25 +120,50 @@ bool ApplyNormalizedValue(PluginHost& host, int index, const std::string& text,
              " is out of range (0 to 1)";
     return false;
   }
-  host.SetNormalized(index, static_cast<float>(number));
+  host.SetNormalized(index, number);
   return true;
 }
 } // namespace
 
-bool ChooseProgram(PluginHost& host, const std::string& nameOrIndex, std::string* error) {
+bool CheckInRange(HostedPlugin& host, int index, double number, const std::string& text,
+                  std::string* error) {
+  const DisplayRange range = RangeOf(host, index);
+  double low = 0.0;
+  double high = 0.0;
+  int lowDecimals = 0;
+  int highDecimals = 0;
+  if (!ParseLeadingNumber(range.low, &low, &lowDecimals) ||
+      !ParseLeadingNumber(range.high, &high, &highDecimals)) {
+    return true;
+  }
+  const double slack = 0.5 * std::pow(10.0, -std::min(lowDecimals, highDecimals));
+  if (number >= std::min(low, high) - slack && number <= std::max(low, high) + slack) {
+    return true;
+  }
+  const std::string label = host.ParameterUnit(index);
+  *error = "value " + text + " for " + Quoted(host.ParameterName(index)) + " is out of range (" +
+           range.low + " to " + WithLabel(range.high, label) + ")";
+  return false;
+}
+
+bool ChooseProgram(HostedPlugin& host, const std::string& nameOrIndex, std::string* error) {
   const int index = FindByNameOrIndex(
-      nameOrIndex, host.Effect().numPrograms, [&](int i) { return host.ProgramName(i); }, "program",
+      nameOrIndex, host.ProgramCount(), [&](int i) { return host.ProgramName(i); }, "program",
       error);
   if (index < 0) {
     return false;
   }
-  host.SelectProgram(index);
+  if (!host.SelectProgram(index)) {
+    *error = "program " + Quoted(host.ProgramName(index)) + " could not be loaded";
+    return false;
+  }
   return true;
 }
 
-bool ApplyParameterSetting(PluginHost& host, const ParameterSetting& setting, std::string* error) {
+bool ApplyParameterSetting(HostedPlugin& host, const ParameterSetting& setting,
+                           std::string* error) {
   const int index = FindByNameOrIndex(
-      setting.parameter, host.Effect().numParams, [&](int i) { return host.ParameterName(i); },
+      setting.parameter, host.ParameterCount(), [&](int i) { return host.ParameterName(i); },
       "parameter", error);
   if (index < 0) {
     return false;
@@ -178,23 +172,35 @@ bool ApplyParameterSetting(PluginHost& host, const ParameterSetting& setting, st
                             : ApplyRealValue(host, index, setting.value, error);
 }
 
-void ListPlugin(PluginHost& host, std::ostream& out) {
-  const AEffect& effect = host.Effect();
-  out << host.EffectName() << " by " << host.VendorName() << ", ID "
-      << FourCharacterText(effect.uniqueID) << ", version " << effect.version << ", "
-      << effect.numInputs << " in / " << effect.numOutputs << " out\n";
-  out << "  file: " << host.Path() << "\n";
-  out << "  editor: " << (host.HasFlag(effFlagsHasEditor) ? "yes" : "no")
-      << ", double precision: " << (host.HasFlag(effFlagsCanDoubleReplacing) ? "yes" : "no")
-      << ", state as chunks: " << (host.HasFlag(effFlagsProgramChunks) ? "yes" : "no") << "\n";
+void ListPlugin(HostedPlugin& host, std::ostream& out) {
+  auto* vst2 = dynamic_cast<Vst2Plugin*>(&host);
+  out << host.Name() << " by " << host.Vendor() << ", ";
+  if (vst2) {
+    out << "ID " << FourCharacterText(vst2->Effect().uniqueID) << ", version "
+        << vst2->Effect().version << ", ";
+  }
+  out << host.InputChannels() << " in / " << host.OutputChannels() << " out\n";
+  out << "  " << FormatName(host.Format()) << " file: " << host.Location() << "\n";
+  if (vst2) {
+    out << "  editor: " << (vst2->HasFlag(effFlagsHasEditor) ? "yes" : "no")
+        << ", state as chunks: " << (vst2->HasFlag(effFlagsProgramChunks) ? "yes" : "no") << "\n";
+  }
+  out << "  double precision: " << (host.ProcessesDouble() ? "yes" : "no") << ", parameter changes "
+      << (host.ParametersAtFrames() ? "at their frames" : "between blocks") << "\n";
+  out << "buses:\n";
+  for (const std::string& bus : host.Buses()) {
+    out << "    " << bus << "\n";
+  }
   const int current = host.CurrentProgram();
-  out << "programs (" << effect.numPrograms << "):\n";
-  for (int i = 0; i < effect.numPrograms; ++i) {
+  const int programs = host.ProgramCount();
+  out << "programs (" << programs << "):\n";
+  for (int i = 0; i < programs; ++i) {
     out << (i == current ? "  * " : "    ") << i << "  " << host.ProgramName(i) << "\n";
   }
-  out << "parameters (" << effect.numParams << "):\n";
-  for (int i = 0; i < effect.numParams; ++i) {
-    const std::string label = host.ParameterLabel(i);
+  const int parameters = host.ParameterCount();
+  out << "parameters (" << parameters << "):\n";
+  for (int i = 0; i < parameters; ++i) {
+    const std::string label = host.ParameterUnit(i);
     const DisplayRange range = RangeOf(host, i);
     char normalized[32];
     std::snprintf(normalized, sizeof(normalized), "%.6f", host.Normalized(i));

@@ -1,9 +1,8 @@
+#include "host/vst2/Vst2Plugin.h"
 #include "tools/render/PresetFiles.h"
 
-#include "tools/render/AudioFile.h"
 #include "tools/render/FxFormat.h"
-#include "tools/render/HostPlatform.h"
-#include "tools/render/PluginHost.h"
+#include "tools/render/WholeFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,53 +11,14 @@
 #include <vector>
 
 namespace {
-FxIdentity IdentityOf(PluginHost& host) {
+FxIdentity IdentityOf(Vst2Plugin& host) {
   FxIdentity identity;
   identity.uniqueId = host.Effect().uniqueID;
   identity.version = host.Effect().version;
   return identity;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    *error = "cannot open " + path + ": no such file or not readable";
-    return false;
-  }
-  uint8_t buffer[65536];
-  size_t count = 0;
-  while ((count = std::fread(buffer, 1, sizeof(buffer), file)) > 0) {
-    bytes->insert(bytes->end(), buffer, buffer + count);
-  }
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) {
-    *error = "cannot read " + path;
-    return false;
-  }
-  return true;
-}
-
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes,
-                    std::string* error) {
-  const std::string temporary = TemporaryPathFor(path);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) {
-    *error = "cannot write " + path;
-    return false;
-  }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  std::string reason = "disk full or not writable";
-  if (!written || !closed || !MoveIntoPlace(temporary, path, &reason)) {
-    std::remove(temporary.c_str());
-    *error = "cannot write " + path + ": " + reason;
-    return false;
-  }
-  return true;
-}
-
-FxProgram CaptureCurrentProgram(PluginHost& host) {
+FxProgram CaptureCurrentProgram(Vst2Plugin& host) {
   FxProgram program;
   program.name = host.CurrentProgramName();
   program.parameters.resize(static_cast<size_t>(std::max(host.Effect().numParams, 0)));
@@ -68,7 +28,7 @@ FxProgram CaptureCurrentProgram(PluginHost& host) {
   return program;
 }
 
-bool CheckIdentity(PluginHost& host, const FxIdentity& identity, const std::string& path,
+bool CheckIdentity(Vst2Plugin& host, const FxIdentity& identity, const std::string& path,
                    std::string* error) {
   if (identity.uniqueId != host.Effect().uniqueID) {
     *error = path + " belongs to the plug-in with ID " + FourCharacterText(identity.uniqueId) +
@@ -80,7 +40,7 @@ bool CheckIdentity(PluginHost& host, const FxIdentity& identity, const std::stri
 }
 
 // Puts one program's values and name into the current program.
-bool ApplyProgram(PluginHost& host, const FxProgram& program, const std::string& path,
+bool ApplyProgram(Vst2Plugin& host, const FxProgram& program, const std::string& path,
                   std::string* error) {
   if (program.isChunk) {
     if (!host.SetChunk(true, program.chunk)) {
@@ -110,7 +70,7 @@ bool ApplyProgram(PluginHost& host, const FxProgram& program, const std::string&
 }
 } // namespace
 
-bool SaveProgramFile(PluginHost& host, const std::string& path, std::string* error) {
+bool SaveProgramFile(Vst2Plugin& host, const std::string& path, std::string* error) {
   FxProgram program;
   if (host.HasFlag(effFlagsProgramChunks)) {
     program.isChunk = true;
@@ -126,7 +86,7 @@ bool SaveProgramFile(PluginHost& host, const std::string& path, std::string* err
   return WriteWholeFile(path, EncodeFxp(program, IdentityOf(host)), error);
 }
 
-bool SaveBankFile(PluginHost& host, const std::string& path, std::string* error) {
+bool SaveBankFile(Vst2Plugin& host, const std::string& path, std::string* error) {
   FxBank bank;
   bank.currentProgram = host.CurrentProgram();
   if (host.HasFlag(effFlagsProgramChunks)) {
@@ -149,7 +109,7 @@ bool SaveBankFile(PluginHost& host, const std::string& path, std::string* error)
   return WriteWholeFile(path, EncodeFxb(bank, IdentityOf(host)), error);
 }
 
-bool LoadProgramFile(PluginHost& host, const std::string& path, std::string* error) {
+bool LoadProgramFile(Vst2Plugin& host, const std::string& path, std::string* error) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, &bytes, error)) {
     return false;
@@ -164,7 +124,7 @@ bool LoadProgramFile(PluginHost& host, const std::string& path, std::string* err
   return CheckIdentity(host, identity, path, error) && ApplyProgram(host, program, path, error);
 }
 
-bool LoadBankFile(PluginHost& host, const std::string& path, std::string* error) {
+bool LoadBankFile(Vst2Plugin& host, const std::string& path, std::string* error) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, &bytes, error)) {
     return false;

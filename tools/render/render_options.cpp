@@ -17,6 +17,11 @@ enum class ValueOption {
   Midi,
   Tempo,
   Tail,
+  Automation,
+  AutomationResolution,
+  HangSeconds,
+  LoadState,
+  SaveState,
   LoadFxp,
   SaveFxp,
   LoadFxb,
@@ -39,32 +44,38 @@ struct ValueOptionName {
   ValueOption option;
 };
 
-constexpr ValueOptionName kValueOptions[] = {{"--plugin", ValueOption::Plugin},
-                                             {"--program", ValueOption::Program},
-                                             {"--param", ValueOption::Param},
-                                             {"--param-norm", ValueOption::ParamNorm},
-                                             {"--cc", ValueOption::Cc},
-                                             {"--cc69", ValueOption::Cc69},
-                                             {"--channel", ValueOption::Channel},
-                                             {"--midi", ValueOption::Midi},
-                                             {"--tempo", ValueOption::Tempo},
-                                             {"--tail", ValueOption::Tail},
-                                             {"--load-fxp", ValueOption::LoadFxp},
-                                             {"--save-fxp", ValueOption::SaveFxp},
-                                             {"--load-fxb", ValueOption::LoadFxb},
-                                             {"--save-fxb", ValueOption::SaveFxb},
-                                             {"--snapshot", ValueOption::Snapshot},
-                                             {"--block", ValueOption::Block},
-                                             {"--encoding", ValueOption::Encoding},
-                                             {"--out-channels", ValueOption::OutChannels},
-                                             {"--output-dir", ValueOption::OutputDir},
-                                             {"-O", ValueOption::OutputDir},
-                                             {"--jobs", ValueOption::Jobs},
-                                             {"--report", ValueOption::Report},
-                                             {"--generate", ValueOption::Generate},
-                                             {"--seconds", ValueOption::Seconds},
-                                             {"--rate", ValueOption::Rate},
-                                             {"--channels", ValueOption::Channels}};
+constexpr ValueOptionName kValueOptions[] = {
+    {"--plugin", ValueOption::Plugin},
+    {"--program", ValueOption::Program},
+    {"--param", ValueOption::Param},
+    {"--param-norm", ValueOption::ParamNorm},
+    {"--cc", ValueOption::Cc},
+    {"--cc69", ValueOption::Cc69},
+    {"--channel", ValueOption::Channel},
+    {"--midi", ValueOption::Midi},
+    {"--tempo", ValueOption::Tempo},
+    {"--tail", ValueOption::Tail},
+    {"--automation", ValueOption::Automation},
+    {"--automation-resolution", ValueOption::AutomationResolution},
+    {"--hang-seconds", ValueOption::HangSeconds},
+    {"--load-state", ValueOption::LoadState},
+    {"--save-state", ValueOption::SaveState},
+    {"--load-fxp", ValueOption::LoadFxp},
+    {"--save-fxp", ValueOption::SaveFxp},
+    {"--load-fxb", ValueOption::LoadFxb},
+    {"--save-fxb", ValueOption::SaveFxb},
+    {"--snapshot", ValueOption::Snapshot},
+    {"--block", ValueOption::Block},
+    {"--encoding", ValueOption::Encoding},
+    {"--out-channels", ValueOption::OutChannels},
+    {"--output-dir", ValueOption::OutputDir},
+    {"-O", ValueOption::OutputDir},
+    {"--jobs", ValueOption::Jobs},
+    {"--report", ValueOption::Report},
+    {"--generate", ValueOption::Generate},
+    {"--seconds", ValueOption::Seconds},
+    {"--rate", ValueOption::Rate},
+    {"--channels", ValueOption::Channels}};
 
 // The longest fixed tail, as long as the longest generated signal.
 constexpr double kMostTailSeconds = 3600.0;
@@ -72,6 +83,7 @@ constexpr int kMostMidiChannel = 16;
 constexpr int kMostMidiValue = 127;
 constexpr int kMostChannels = 64;
 constexpr int kMostJobs = 256;
+constexpr int kMostBlockFrames = 65536;
 
 bool SplitAssignment(const std::string& text, const std::string& option, const char* expected,
                      std::string* left, std::string* right, std::string* error) {
@@ -170,13 +182,33 @@ bool ReadTail(const std::string& text, RenderOptions* options, std::string* erro
 }
 
 bool ApplyValueOption(ValueOption option, const std::string& name, const std::string& value,
-                      RenderOptions* options, std::string* error) {
+                      RenderOptions* options, bool* pluginGiven, std::string* error) {
+  PluginOptions& plugin = options->chain.back();
   switch (option) {
   case ValueOption::Plugin:
-    options->plugin = value;
+    // The first --plugin names the plug-in the options before it set up; each later one starts
+    // the next plug-in of the chain.
+    if (*pluginGiven) {
+      options->chain.emplace_back();
+    }
+    options->chain.back().plugin = value;
+    *pluginGiven = true;
     return true;
   case ValueOption::Program:
-    options->program = value;
+    plugin.program = value;
+    return true;
+  case ValueOption::Automation:
+    plugin.automation = value;
+    return true;
+  case ValueOption::AutomationResolution:
+    return ReadRangedInt(value, name, 1, kMostBlockFrames, &options->automationResolution, error);
+  case ValueOption::HangSeconds:
+    return ReadRangedNumber(value, name, 0.0, kMostTailSeconds, &options->hangSeconds, error);
+  case ValueOption::LoadState:
+    plugin.loadState = value;
+    return true;
+  case ValueOption::SaveState:
+    plugin.saveState = value;
     return true;
   case ValueOption::Param:
   case ValueOption::ParamNorm: {
@@ -186,7 +218,7 @@ bool ApplyValueOption(ValueOption option, const std::string& name, const std::st
                          error)) {
       return false;
     }
-    options->parameters.push_back(setting);
+    plugin.parameters.push_back(setting);
     return true;
   }
   case ValueOption::Cc:
@@ -208,22 +240,22 @@ bool ApplyValueOption(ValueOption option, const std::string& name, const std::st
   case ValueOption::Tail:
     return ReadTail(value, options, error);
   case ValueOption::LoadFxp:
-    options->loadFxp = value;
+    plugin.loadFxp = value;
     return true;
   case ValueOption::SaveFxp:
-    options->saveFxp = value;
+    plugin.saveFxp = value;
     return true;
   case ValueOption::LoadFxb:
-    options->loadFxb = value;
+    plugin.loadFxb = value;
     return true;
   case ValueOption::SaveFxb:
-    options->saveFxb = value;
+    plugin.saveFxb = value;
     return true;
   case ValueOption::Snapshot:
     options->snapshot = value;
     return true;
   case ValueOption::Block:
-    return ReadRangedInt(value, name, 1, 65536, &options->blockFrames, error);
+    return ReadRangedInt(value, name, 1, kMostBlockFrames, &options->blockFrames, error);
   case ValueOption::Encoding:
     options->encoding = value;
     return true;
@@ -273,6 +305,9 @@ bool ApplyFlag(const std::string& name, RenderOptions* options) {
     options->quiet = true;
   } else if (name == "--help" || name == "-h") {
     options->help = true;
+  } else if (name == "--folder-entry") {
+    // How a folder render starts each file's own process: report in the folder's one line.
+    options->folderEntry = true;
   } else {
     return false;
   }
@@ -311,10 +346,14 @@ bool CheckPositionals(const std::vector<std::string>& positionals, RenderOptions
     return false;
   }
   if (positionals.empty()) {
-    if (!options->list && options->saveFxp.empty() && options->saveFxb.empty() &&
-        options->snapshot.empty()) {
-      *error = "nothing to do: give INPUT and OUTPUT, --list, --save-fxp, --save-fxb or "
-               "--snapshot (--help shows all options)";
+    bool saves = false;
+    for (const PluginOptions& plugin : options->chain) {
+      saves =
+          saves || !plugin.saveFxp.empty() || !plugin.saveFxb.empty() || !plugin.saveState.empty();
+    }
+    if (!options->list && !saves && options->snapshot.empty()) {
+      *error = "nothing to do: give INPUT and OUTPUT, --list, --save-state, --save-fxp, "
+               "--save-fxb or --snapshot (--help shows all options)";
       return false;
     }
     return true;
@@ -329,6 +368,7 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
                         std::string* error) {
   std::vector<std::string> positionals;
   bool optionsEnded = false;
+  bool pluginGiven = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
@@ -340,6 +380,10 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
       continue;
     }
     if (ApplyFlag(argument, options)) {
+      // --list and the saves happen once, in the folder's own process.
+      if (argument != "--list") {
+        options->childArguments.push_back(argument);
+      }
       continue;
     }
     const size_t equals = argument.find('=');
@@ -363,8 +407,17 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
       *error = name + " needs a value";
       return false;
     }
-    if (!ApplyValueOption(match->option, name, value, options, error)) {
+    if (!ApplyValueOption(match->option, name, value, options, &pluginGiven, error)) {
       return false;
+    }
+    // A file's own process renders one file: the folder, the number of jobs and the saves stay
+    // here.
+    const ValueOption option = match->option;
+    if (option != ValueOption::OutputDir && option != ValueOption::Jobs &&
+        option != ValueOption::SaveState && option != ValueOption::SaveFxp &&
+        option != ValueOption::SaveFxb) {
+      options->childArguments.push_back(name);
+      options->childArguments.push_back(value);
     }
   }
   if (options->help) {

@@ -1,17 +1,20 @@
 #include "tools/render/RenderTool.h"
 
+#include "host/HostedPlugin.h"
+#include "host/vst2/Vst2Plugin.h"
+#include "platform/Lock.h"
 #include "tools/render/AudioFile.h"
 #include "tools/render/FileRender.h"
 #include "tools/render/HostPlatform.h"
 #include "tools/render/Interrupt.h"
 #include "tools/render/MidiFile.h"
-#include "tools/render/PluginHost.h"
 #include "tools/render/PluginSettings.h"
 #include "tools/render/PresetFiles.h"
 #include "tools/render/RenderOptions.h"
 #include "tools/render/Report.h"
 #include "tools/render/SignalGenerator.h"
 #include "tools/render/SnapshotFile.h"
+#include "tools/render/StateFile.h"
 
 #include <algorithm>
 #include <atomic>
@@ -34,8 +37,10 @@ public:
     if (!options.generate.empty()) {
       return Generate();
     }
-    if (options.plugin.empty()) {
-      options.plugin = DefaultPluginPath();
+    for (PluginOptions& plugin : options.chain) {
+      if (plugin.plugin.empty()) {
+        plugin.plugin = DefaultPluginPath();
+      }
     }
     InterruptGuard interruptGuard;
     std::string error;
@@ -85,23 +90,37 @@ private:
     return kExitDone;
   }
 
-  // --list, --save-fxb and --save-fxp, on the instance the settings were applied to.
-  bool ListAndSave(PluginHost& host, std::string* error) {
-    IScopedLock control(PluginHost::ControlLock());
-    if (options.list) {
-      ListPlugin(host, out);
-    }
-    if (!options.saveFxb.empty()) {
-      if (!SaveBankFile(host, options.saveFxb, error)) {
-        return false;
+  // --list and the saves, on the instances the settings were applied to.
+  bool ListAndSave(PluginChain& chain, std::string* error) {
+    IScopedLock control(HostControlLock());
+    for (size_t i = 0; i < chain.size(); ++i) {
+      HostedPlugin& plugin = *chain[i];
+      const PluginOptions& settings = options.chain[i];
+      if (options.list) {
+        if (chain.size() > 1) {
+          out << "plug-in " << i + 1 << " of " << chain.size() << ": ";
+        }
+        ListPlugin(plugin, out);
       }
-      Report("bank saved: " + options.saveFxb);
-    }
-    if (!options.saveFxp.empty()) {
-      if (!SaveProgramFile(host, options.saveFxp, error)) {
-        return false;
+      auto* vst2 = dynamic_cast<Vst2Plugin*>(&plugin);
+      if (!settings.saveFxb.empty()) {
+        if (!SaveBankFile(*vst2, settings.saveFxb, error)) {
+          return false;
+        }
+        Report("bank saved: " + settings.saveFxb);
       }
-      Report("program saved: " + options.saveFxp);
+      if (!settings.saveFxp.empty()) {
+        if (!SaveProgramFile(*vst2, settings.saveFxp, error)) {
+          return false;
+        }
+        Report("program saved: " + settings.saveFxp);
+      }
+      if (!settings.saveState.empty()) {
+        if (!SaveStateFile(plugin, settings.saveState, error)) {
+          return false;
+        }
+        Report("state saved: " + settings.saveState);
+      }
     }
     return true;
   }
@@ -114,14 +133,22 @@ private:
 
   int RunSingle() {
     std::string error;
-    std::unique_ptr<PluginHost> host = PreparePlugin(options, &error);
-    if (!host || !ListAndSave(*host, &error) ||
-        (!options.snapshot.empty() && !CanSnapshotEditor(*host, &error))) {
+    PluginChain chain;
+    if (!PrepareChain(options, &chain, &error) || !ListAndSave(chain, &error)) {
       return Fail(error);
+    }
+    auto* vst2 = dynamic_cast<Vst2Plugin*>(chain.front().get());
+    if (!options.snapshot.empty()) {
+      if (!vst2) {
+        return Fail("--snapshot: only VST 2 plug-ins give an editor picture");
+      }
+      if (!CanSnapshotEditor(*vst2, &error)) {
+        return Fail(error);
+      }
     }
     if (options.inputs.empty()) {
       if (!options.snapshot.empty()) {
-        if (!WriteEditorSnapshot(*host, options.snapshot, &error)) {
+        if (!WriteEditorSnapshot(*vst2, options.snapshot, &error)) {
           return Fail(error);
         }
         Report("snapshot: " + options.snapshot);
@@ -131,9 +158,13 @@ private:
     const std::string& input = options.inputs[0];
     ProgressBar bar(err, terminal && !options.quiet && SecondsOf(input) >= kProgressBarSeconds);
     const FileReport report =
-        RenderFile(options, input, options.output, std::move(host), &song,
+        RenderFile(options, input, options.output, std::move(chain), &song,
                    !options.snapshot.empty(), [&](double fraction) { bar.Update(fraction); });
     bar.Finish();
+    if (options.folderEntry) {
+      Print(report);
+      return report.interrupted ? kExitInterrupted : report.ok ? kExitDone : kExitFailed;
+    }
     if (options.report == ReportFormat::Json && !options.quiet) {
       out << ReportJson(options, report) << "\n";
     }
@@ -214,6 +245,36 @@ private:
     out.flush();
   }
 
+  // What a file's own process printed, and how it ended.
+  struct FileRun {
+    int exitCode = -1;
+    std::string output;
+    std::string errorOutput;
+  };
+
+  // The file rendered by a process of its own, so a plug-in that crashes or hangs takes only
+  // that file with it; the process is this program on the same options for one file.
+  FileRun RunIsolated(const std::string& input, const std::string& output) {
+    std::vector<std::string> arguments = options.childArguments;
+    arguments.insert(arguments.end(), {"--folder-entry", "--", input, output});
+    FileRun run;
+    run.exitCode = RunProgram(options.isolatedProgram, arguments, &run.output, &run.errorOutput);
+    // A process that died while writing may leave its unfinished file open to the last: it goes
+    // now that the process is gone.
+    if (run.exitCode != kExitDone) {
+      std::remove(TemporaryPathFor(output).c_str());
+    }
+    if (run.exitCode < 0) {
+      run.errorOutput = "ombrix-render: " + input + ": could not start a process to render it\n";
+    } else if (run.exitCode != kExitDone && run.exitCode != kExitFailed &&
+               run.exitCode != kExitUsage && run.exitCode != kExitInterrupted) {
+      run.errorOutput += "ombrix-render: " + input + ": its process ended abnormally (status " +
+                         std::to_string(run.exitCode) +
+                         ": a plug-in crashed while loading?); nothing was written\n";
+    }
+    return run;
+  }
+
   int RunFolder() {
     std::vector<std::string> outputs;
     std::string error;
@@ -221,16 +282,17 @@ private:
     if (!PlanOutputs(&outputs, &exitCode, &error)) {
       return Fail(error, exitCode);
     }
-    // One instance checks the settings once and does --list and the saves; every file then
-    // gets a fresh instance of its own.
+    // One chain checks the settings once and does --list and the saves; every file then gets
+    // fresh instances of its own.
     {
-      std::unique_ptr<PluginHost> host = PreparePlugin(options, &error);
-      if (!host || !ListAndSave(*host, &error)) {
+      PluginChain chain;
+      if (!PrepareChain(options, &chain, &error) || !ListAndSave(chain, &error)) {
         return Fail(error);
       }
     }
     const size_t count = options.inputs.size();
     std::vector<FileReport> reports(count);
+    std::vector<FileRun> runs(count);
     std::vector<bool> finished(count, false);
     size_t printed = 0;
     IRecursiveLock printLock;
@@ -243,8 +305,21 @@ private:
         if (index >= count) {
           return;
         }
-        FileReport report = RenderFile(options, options.inputs[index], outputs[index], nullptr,
-                                       &song, false, [](double) {});
+        if (!options.isolatedProgram.empty()) {
+          FileRun run = RunIsolated(options.inputs[index], outputs[index]);
+          IScopedLock guard(printLock);
+          runs[index] = std::move(run);
+          finished[index] = true;
+          while (printed < count && finished[printed]) {
+            const FileRun& done = runs[printed++];
+            out << done.output;
+            err << done.errorOutput;
+            out.flush();
+          }
+          continue;
+        }
+        FileReport report = RenderFile(options, options.inputs[index], outputs[index],
+                                       PluginChain(), &song, false, [](double) {});
         IScopedLock guard(printLock);
         reports[index] = std::move(report);
         finished[index] = true;
@@ -256,7 +331,8 @@ private:
     });
     size_t rendered = 0;
     for (size_t i = 0; i < count; ++i) {
-      rendered += finished[i] && reports[i].ok ? 1 : 0;
+      const bool ok = options.isolatedProgram.empty() ? reports[i].ok : runs[i].exitCode == 0;
+      rendered += finished[i] && ok ? 1 : 0;
     }
     const size_t failed = printed - rendered;
     if (InterruptRequested()) {
@@ -308,7 +384,7 @@ std::string DefaultPluginPath() {
 }
 
 int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-                  bool errIsTerminal) {
+                  bool errIsTerminal, const std::string& self) {
   RenderOptions options;
   std::string error;
   if (!ParseRenderOptions(arguments, &options, &error)) {
@@ -319,6 +395,9 @@ int RunRenderTool(const std::vector<std::string>& arguments, std::ostream& out, 
     out << RenderUsage();
     return kExitDone;
   }
+  // Single renders are watched in this process; a folder's files each get a process of their own.
+  options.watched = !self.empty() && options.outputDir.empty();
+  options.isolatedProgram = options.outputDir.empty() || !CanRunPrograms() ? std::string() : self;
   ToolRun run(options, out, err, errIsTerminal);
   return run.Run();
 }

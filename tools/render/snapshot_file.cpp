@@ -1,9 +1,9 @@
+#include "host/vst2/Vst2Plugin.h"
 #include "tools/render/SnapshotFile.h"
 
 #include "tools/png/PngWriter.h"
 #include "tools/render/AudioFile.h"
 #include "tools/render/HostPlatform.h"
-#include "tools/render/PluginHost.h"
 #include "vst2/EditorSnapshotExport.h"
 
 #include <cstdint>
@@ -11,13 +11,13 @@
 #include <vector>
 
 namespace {
-OmbrixEditorSnapshotProc SnapshotFunction(PluginHost& host) {
+OmbrixEditorSnapshotProc SnapshotFunction(Vst2Plugin& host) {
   return reinterpret_cast<OmbrixEditorSnapshotProc>(host.LibrarySymbol(OmbrixEditorSnapshotName));
 }
 
 } // namespace
 
-bool CanSnapshotEditor(PluginHost& host, std::string* error) {
+bool CanSnapshotEditor(Vst2Plugin& host, std::string* error) {
   int width = 0;
   int height = 0;
   if (!host.EditorSize(&width, &height)) {
@@ -32,7 +32,7 @@ bool CanSnapshotEditor(PluginHost& host, std::string* error) {
   return true;
 }
 
-bool WriteEditorSnapshot(PluginHost& host, const std::string& path, std::string* error) {
+bool WriteEditorSnapshot(Vst2Plugin& host, const std::string& path, std::string* error) {
   int width = 0;
   int height = 0;
   OmbrixEditorSnapshotProc snapshot = SnapshotFunction(host);

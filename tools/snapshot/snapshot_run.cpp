@@ -1,8 +1,8 @@
 #include "tools/snapshot/SnapshotRun.h"
 
+#include "host/vst2/Vst2Plugin.h"
 #include "plugin/MidiMessage.h"
 #include "tools/png/PngWriter.h"
-#include "tools/render/PluginHost.h"
 #include "tools/render/RenderTool.h"
 #include "vst2/EditorSnapshotExport.h"
 
@@ -17,9 +17,10 @@ constexpr double Tempo = 120.0;
 constexpr double Pi = 3.14159265358979323846;
 constexpr int ControllerAmount = 69;
 
-// A 220 Hz tone on the left and the same at half the level on the right. With a beat, the
-// transport stands at it for every block.
-void ProcessTone(PluginHost& host, const SnapshotOptions& options) {
+// A 220 Hz tone on the left and the same at half the level on the right, the events given before
+// the first block. With a beat, the transport stands at it for every block.
+void ProcessTone(Vst2Plugin& host, const SnapshotOptions& options,
+                 const std::vector<HostedEvent>& events) {
   std::vector<float> in[2] = {std::vector<float>(BlockFrames), std::vector<float>(BlockFrames)};
   std::vector<float> out[2] = {std::vector<float>(BlockFrames), std::vector<float>(BlockFrames)};
   float* inputs[2] = {in[0].data(), in[1].data()};
@@ -36,14 +37,15 @@ void ProcessTone(PluginHost& host, const SnapshotOptions& options) {
     if (options.hasBeat) {
       host.SetTransport(beatSample, Tempo, true);
     }
-    host.ProcessFloat(inputs, outputs, BlockFrames);
+    host.Process(inputs, outputs, BlockFrames, block == 0 ? events.data() : nullptr,
+                 block == 0 ? events.size() : 0);
   }
 }
 } // namespace
 
 bool RunSnapshot(const SnapshotOptions& options, std::string* error) {
   const std::string path = options.plugin.empty() ? DefaultPluginPath() : options.plugin;
-  std::unique_ptr<PluginHost> host = PluginHost::Load(path, error);
+  std::unique_ptr<Vst2Plugin> host = Vst2Plugin::Load(path, error);
   if (!host) {
     return false;
   }
@@ -55,26 +57,22 @@ bool RunSnapshot(const SnapshotOptions& options, std::string* error) {
     *error = path + " offers no editor picture (" + OmbrixEditorSnapshotName + ")";
     return false;
   }
-  host->Start(SampleRate, BlockFrames, false);
+  host->Start(SampleRate, BlockFrames, false, error);
   if (options.program >= 0) {
     host->SelectProgram(options.program);
   }
   for (const SnapshotOptions::ParameterValue& parameter : options.parameters) {
     host->SetNormalized(parameter.index, parameter.normalized);
   }
+  std::vector<HostedEvent> events;
   if (options.controller69 >= 0) {
-    VstMidiEvent event = {};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(event);
-    event.midiData[0] = static_cast<char>(Midi::Status(Midi::ControlChange, 0));
-    event.midiData[1] = ControllerAmount;
-    event.midiData[2] = static_cast<char>(options.controller69);
-    VstEvents events = {};
-    events.numEvents = 1;
-    events.events[0] = reinterpret_cast<VstEvent*>(&event);
-    host->SendEvents(&events);
+    HostedEvent event;
+    event.midi[0] = Midi::Status(Midi::ControlChange, 0);
+    event.midi[1] = ControllerAmount;
+    event.midi[2] = static_cast<uint8_t>(options.controller69);
+    events.push_back(event);
   }
-  ProcessTone(*host, options);
+  ProcessTone(*host, options, events);
 
   std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
   if (snapshot(host->EffectRecord(), pixels.data(), width, height) != 1) {

@@ -2,8 +2,8 @@
 // effEditOpen, the user-interface loop with effEditIdle), feeds it a few blocks of a tone so the
 // meters stand up, lets the editor run its redraw ticks, then reads the editor window's pixels
 // back from the screen and writes them to a PNG.
+#include "host/LoadedLibrary.h"
 #include "tools/png/PngWriter.h"
-#include "tools/render/HostPlatform.h"
 #include "tools/windowshot/HostFrame.h"
 #include "vst2/VstAbi.h"
 

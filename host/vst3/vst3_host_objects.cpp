@@ -1,4 +1,4 @@
-#include "tests/vst3/Vst3TestHost.h"
+#include "host/vst3/Vst3Host.h"
 
 #include <algorithm>
 #include <cstring>

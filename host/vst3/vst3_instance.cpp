@@ -1,4 +1,4 @@
-#include "tests/vst3/Vst3TestHost.h"
+#include "host/vst3/Vst3Host.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,17 +7,30 @@
 // The plug-in made and driven as a host does (the host's objects: vst3_host_objects.cpp).
 namespace vst3host {
 namespace {
-template <typename Interface> Interface* Query(vst3::FUnknown* object, const vst3::Uid& iid) {
-  void* found = nullptr;
-  if (!object || object->queryInterface(iid.Tuid(), &found) != vst3::kResultOk) {
-    return nullptr;
+vst3::SpeakerArrangement ArrangementFor(int channels) {
+  switch (channels) {
+  case 0:
+    return vst3::kSpeakerArrEmpty;
+  case 1:
+    return vst3::kSpeakerArrMono;
+  case 2:
+    return vst3::kSpeakerArrStereo;
+  default:
+    // The first speakers, one bit each.
+    return (vst3::SpeakerArrangement{1} << channels) - 1;
   }
-  return static_cast<Interface*>(found);
+}
+
+int MainBusChannels(vst3::IComponent* processor, vst3::BusDirection direction) {
+  vst3::BusInfo info{};
+  return processor->getBusCount(vst3::kAudio, direction) > 0 &&
+                 processor->getBusInfo(vst3::kAudio, direction, 0, &info) == vst3::kResultOk
+             ? info.channelCount
+             : 0;
 }
 } // namespace
 
-Instance::Instance(double sampleRate, int blockFrames, vst3::int32 size) : sampleSize(size) {
-  vst3::IPluginFactory* factory = BuiltModule().Factory();
+PluginInstance::PluginInstance(vst3::IPluginFactory* factory) {
   if (!factory) {
     return;
   }
@@ -29,6 +42,7 @@ Instance::Instance(double sampleRate, int blockFrames, vst3::int32 size) : sampl
       if (factory->createInstance(info.cid, vst3::IComponent_iid.Tuid(), &made) ==
           vst3::kResultOk) {
         processor = static_cast<vst3::IComponent*>(made);
+        className = info.name;
       }
     }
   }
@@ -59,29 +73,50 @@ Instance::Instance(double sampleRate, int blockFrames, vst3::int32 size) : sampl
     state.position = 0;
     controller->setComponentState(&state);
   }
-  if (!audio) {
-    return;
+  if (audio) {
+    inputChannels = MainBusChannels(processor, vst3::kInput);
+    outputChannels = MainBusChannels(processor, vst3::kOutput);
   }
-  vst3::SpeakerArrangement stereo[] = {vst3::kSpeakerArrStereo};
-  vst3::SpeakerArrangement stereoOut[] = {vst3::kSpeakerArrStereo};
-  audio->setBusArrangements(stereo, 1, stereoOut, 1);
-  for (vst3::MediaType type : {vst3::kAudio, vst3::kEvent}) {
-    for (vst3::BusDirection dir : {vst3::kInput, vst3::kOutput}) {
-      processor->activateBus(type, dir, 0, 1);
-    }
-  }
-  vst3::ProcessSetup setup{vst3::kRealtime, sampleSize, blockFrames, sampleRate};
-  audio->setupProcessing(&setup);
-  processor->setActive(1);
-  audio->setProcessing(1);
-  context.sampleRate = sampleRate;
 }
 
-Instance::~Instance() {
-  if (audio) {
+bool PluginInstance::Setup(double sampleRate, int blockFrames, vst3::int32 size, vst3::int32 mode) {
+  Shutdown();
+  if (!Made()) {
+    return false;
+  }
+  sampleSize = size;
+  processMode = mode;
+  vst3::SpeakerArrangement in[] = {ArrangementFor(inputChannels)};
+  vst3::SpeakerArrangement out[] = {ArrangementFor(outputChannels)};
+  audio->setBusArrangements(in, inputChannels > 0 ? 1 : 0, out, outputChannels > 0 ? 1 : 0);
+  for (vst3::MediaType type : {vst3::kAudio, vst3::kEvent}) {
+    for (vst3::BusDirection dir : {vst3::kInput, vst3::kOutput}) {
+      if (processor->getBusCount(type, dir) > 0) {
+        processor->activateBus(type, dir, 0, 1);
+      }
+    }
+  }
+  vst3::ProcessSetup setup{mode, sampleSize, blockFrames, sampleRate};
+  if (audio->setupProcessing(&setup) != vst3::kResultOk ||
+      processor->setActive(1) != vst3::kResultOk) {
+    return false;
+  }
+  audio->setProcessing(1);
+  context.sampleRate = sampleRate;
+  processing = true;
+  return true;
+}
+
+void PluginInstance::Shutdown() {
+  if (processing) {
     audio->setProcessing(0);
     processor->setActive(0);
+    processing = false;
   }
+}
+
+PluginInstance::~PluginInstance() {
+  Shutdown();
   if (processorPoint && controllerPoint) {
     processorPoint->disconnect(toController.get());
     controllerPoint->disconnect(toProcessor.get());
@@ -105,8 +140,8 @@ Instance::~Instance() {
   }
 }
 
-vst3::tresult Instance::Run(vst3::ProcessData& data) {
-  data.processMode = vst3::kRealtime;
+vst3::tresult PluginInstance::Run(vst3::ProcessData& data) {
+  data.processMode = processMode;
   data.symbolicSampleSize = sampleSize;
   data.inputParameterChanges = &changes;
   data.outputParameterChanges = &outputChanges;
@@ -125,49 +160,46 @@ vst3::tresult Instance::Run(vst3::ProcessData& data) {
   return result;
 }
 
-vst3::tresult Instance::Process(float* const* inputs, float* const* outputs, int frames) {
+vst3::tresult PluginInstance::RunBuses(vst3::AudioBusBuffers& in, vst3::AudioBusBuffers& out,
+                                       int frames) {
+  in.numChannels = inputChannels;
+  out.numChannels = outputChannels;
+  vst3::ProcessData data{};
+  data.numSamples = frames;
+  data.numInputs = inputChannels > 0 ? 1 : 0;
+  data.numOutputs = outputChannels > 0 ? 1 : 0;
+  data.inputs = &in;
+  data.outputs = &out;
+  return Run(data);
+}
+
+vst3::tresult PluginInstance::Process(float* const* inputs, float* const* outputs, int frames) {
   vst3::AudioBusBuffers in{};
   vst3::AudioBusBuffers out{};
-  in.numChannels = 2;
   in.channelBuffers32 = const_cast<float**>(inputs);
-  out.numChannels = 2;
   out.channelBuffers32 = const_cast<float**>(outputs);
-  vst3::ProcessData data{};
-  data.numSamples = frames;
-  data.numInputs = 1;
-  data.numOutputs = 1;
-  data.inputs = &in;
-  data.outputs = &out;
-  return Run(data);
+  return RunBuses(in, out, frames);
 }
 
-vst3::tresult Instance::Process64(double* const* inputs, double* const* outputs, int frames) {
+vst3::tresult PluginInstance::Process64(double* const* inputs, double* const* outputs, int frames) {
   vst3::AudioBusBuffers in{};
   vst3::AudioBusBuffers out{};
-  in.numChannels = 2;
   in.channelBuffers64 = const_cast<double**>(inputs);
-  out.numChannels = 2;
   out.channelBuffers64 = const_cast<double**>(outputs);
-  vst3::ProcessData data{};
-  data.numSamples = frames;
-  data.numInputs = 1;
-  data.numOutputs = 1;
-  data.inputs = &in;
-  data.outputs = &out;
-  return Run(data);
+  return RunBuses(in, out, frames);
 }
 
-vst3::tresult Instance::Flush() {
+vst3::tresult PluginInstance::Flush() {
   vst3::ProcessData data{};
   return Run(data);
 }
 
-std::vector<uint8_t> Instance::SaveState() {
+std::vector<uint8_t> PluginInstance::SaveState() {
   MemoryStream stream;
   return processor->getState(&stream) == vst3::kResultOk ? stream.bytes : std::vector<uint8_t>{};
 }
 
-vst3::tresult Instance::LoadState(const std::vector<uint8_t>& bytes) {
+vst3::tresult PluginInstance::LoadState(const std::vector<uint8_t>& bytes) {
   MemoryStream forProcessor(bytes);
   const vst3::tresult result = processor->setState(&forProcessor);
   if (controller) {

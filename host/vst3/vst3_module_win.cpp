@@ -1,4 +1,5 @@
-#include "tests/vst3/Vst3TestHost.h"
+#include "host/LoadedLibrary.h"
+#include "host/vst3/Vst3Host.h"
 
 #include <windows.h>
 
@@ -8,14 +9,20 @@ using InitProc = bool (*)();
 using FactoryProc = vst3::IPluginFactory*(VST3CALL*)();
 } // namespace
 
-Module::Module(const std::string& path) : handle(LoadLibraryA(path.c_str())) {
+Module::Module(const std::string& path, std::string* error) : handle(LoadLibraryA(path.c_str())) {
   if (!handle) {
+    if (error) {
+      *error = SystemErrorText(GetLastError());
+    }
     return;
   }
   auto init = reinterpret_cast<InitProc>(Symbol("InitDll"));
   auto getFactory = reinterpret_cast<FactoryProc>(Symbol("GetPluginFactory"));
   if (getFactory && (!init || init())) {
     factory = getFactory();
+  }
+  if (!factory && error) {
+    *error = "its module gives no factory (GetPluginFactory)";
   }
 }
 
@@ -36,8 +43,15 @@ void* Module::Symbol(const char* name) const {
                 : nullptr;
 }
 
-Module& BuiltModule() {
-  static Module module(OMBRIX_VST3_MODULE);
-  return module;
+const char* ArchitectureFolder() {
+#if defined(_WIN64)
+  return "x86_64-win";
+#else
+  return "x86-win";
+#endif
+}
+
+const char* ModuleExtension() {
+  return ".vst3";
 }
 } // namespace vst3host

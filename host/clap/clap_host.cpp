@@ -1,4 +1,4 @@
-#include "tests/clap/ClapTestHost.h"
+#include "host/clap/ClapHost.h"
 
 #include <algorithm>
 #include <cstring>
@@ -21,12 +21,10 @@ clap_event_header Header(uint32_t size, uint32_t time, uint16_t type) {
 }
 } // namespace
 
-ClapTestHost::ClapTestHost(double sampleRate, uint32_t maxFrames,
-                           const clap_plugin_factory* factory)
-    : rate(sampleRate) {
+ClapHost::ClapHost(const clap_plugin_factory* factory, const char* pluginId) {
   host.version = Clap::Version;
   host.host_data = this;
-  host.name = "Ombrix test host";
+  host.name = "Ombrix host";
   host.vendor = "Quillmarsh";
   host.url = "";
   host.host_version = "1.0.0";
@@ -36,31 +34,63 @@ ClapTestHost::ClapTestHost(double sampleRate, uint32_t maxFrames,
   host.request_callback = [](const clap_host*) {};
   queued.reserve(EventRoom);
   taking.reserve(EventRoom);
-  if (!factory) {
+  const clap_plugin_descriptor* first = factory && factory->get_plugin_count(factory) > 0
+                                            ? factory->get_plugin_descriptor(factory, 0)
+                                            : nullptr;
+  if (!pluginId && !first) {
     return;
   }
-  plugin = factory->create_plugin(factory, &host, factory->get_plugin_descriptor(factory, 0)->id);
-  if (plugin && (!plugin->init(plugin) || !plugin->activate(plugin, sampleRate, 1, maxFrames) ||
-                 !plugin->start_processing(plugin))) {
+  plugin = factory->create_plugin(factory, &host, pluginId ? pluginId : first->id);
+  if (plugin && !plugin->init(plugin)) {
     plugin->destroy(plugin);
     plugin = nullptr;
   }
+  const auto* ports =
+      plugin ? PluginExtension<clap_plugin_audio_ports>(Clap::AudioPortsId) : nullptr;
+  for (bool input : {true, false}) {
+    clap_audio_port_info info = {};
+    if (ports && ports->count(plugin, input) > 0 && ports->get(plugin, 0, input, &info)) {
+      (input ? inputChannels : outputChannels) = info.channel_count;
+    }
+  }
 }
 
-ClapTestHost::~ClapTestHost() {
+ClapHost::~ClapHost() {
   if (plugin) {
     CloseEditor();
-    plugin->stop_processing(plugin);
-    plugin->deactivate(plugin);
+    Deactivate();
     plugin->destroy(plugin);
   }
 }
 
-ClapTestHost& ClapTestHost::From(const clap_host* host) {
-  return *static_cast<ClapTestHost*>(host->host_data);
+bool ClapHost::Activate(double sampleRate, uint32_t maxFrames) {
+  Deactivate();
+  rate = sampleRate;
+  steadyTime = 0;
+  if (!plugin || !plugin->activate(plugin, sampleRate, 1, maxFrames)) {
+    return false;
+  }
+  if (!plugin->start_processing(plugin)) {
+    plugin->deactivate(plugin);
+    return false;
+  }
+  active = true;
+  return true;
 }
 
-template <typename Event> void ClapTestHost::Queue(const Event& event) {
+void ClapHost::Deactivate() {
+  if (active) {
+    plugin->stop_processing(plugin);
+    plugin->deactivate(plugin);
+    active = false;
+  }
+}
+
+ClapHost& ClapHost::From(const clap_host* host) {
+  return *static_cast<ClapHost*>(host->host_data);
+}
+
+template <typename Event> void ClapHost::Queue(const Event& event) {
   static_assert(sizeof(Event) <= sizeof(EventSlot::bytes));
   EventSlot slot = {};
   std::memcpy(slot.bytes, &event, sizeof(event));
@@ -68,7 +98,7 @@ template <typename Event> void ClapTestHost::Queue(const Event& event) {
   queued.push_back(slot);
 }
 
-void ClapTestHost::QueueParamValue(uint32_t time, clap_id id, double value) {
+void ClapHost::QueueParamValue(uint32_t time, clap_id id, double value) {
   clap_event_param_value event = {};
   event.header = Header(sizeof(event), time, Clap::EventParamValue);
   event.param_id = id;
@@ -80,7 +110,7 @@ void ClapTestHost::QueueParamValue(uint32_t time, clap_id id, double value) {
   Queue(event);
 }
 
-void ClapTestHost::QueueMidi(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2) {
+void ClapHost::QueueMidi(uint32_t time, uint8_t status, uint8_t data1, uint8_t data2) {
   clap_event_midi event = {};
   event.header = Header(sizeof(event), time, Clap::EventMidi);
   event.data[0] = status;
@@ -89,7 +119,7 @@ void ClapTestHost::QueueMidi(uint32_t time, uint8_t status, uint8_t data1, uint8
   Queue(event);
 }
 
-void ClapTestHost::QueueSysex(uint32_t time, std::vector<uint8_t> bytes) {
+void ClapHost::QueueSysex(uint32_t time, std::vector<uint8_t> bytes) {
   std::lock_guard<std::mutex> guard(eventLock);
   sysexBytes.push_back(std::move(bytes));
   clap_event_midi_sysex event = {};
@@ -101,14 +131,14 @@ void ClapTestHost::QueueSysex(uint32_t time, std::vector<uint8_t> bytes) {
   queued.push_back(slot);
 }
 
-void ClapTestHost::QueueRaw(const void* bytes, size_t size) {
+void ClapHost::QueueRaw(const void* bytes, size_t size) {
   EventSlot slot = {};
   std::memcpy(slot.bytes, bytes, std::min(size, sizeof(slot.bytes)));
   std::lock_guard<std::mutex> guard(eventLock);
   queued.push_back(slot);
 }
 
-void ClapTestHost::Play(double beat, double tempo) {
+void ClapHost::Play(double beat, double tempo) {
   playing = true;
   transport = {};
   transport.header = Header(sizeof(transport), 0, Clap::EventTransport);
@@ -120,15 +150,15 @@ void ClapTestHost::Play(double beat, double tempo) {
   transport.tsig_denom = 4;
 }
 
-int32_t ClapTestHost::Process(float* const* in, float* const* out, uint32_t frames) {
-  clap_audio_buffer input = {const_cast<float**>(in), nullptr, 2, 0, 0};
-  clap_audio_buffer output = {const_cast<float**>(out), nullptr, 2, 0, ~0ull};
+int32_t ClapHost::Process(float* const* in, float* const* out, uint32_t frames) {
+  clap_audio_buffer input = {const_cast<float**>(in), nullptr, inputChannels, 0, 0};
+  clap_audio_buffer output = {const_cast<float**>(out), nullptr, outputChannels, 0, ~0ull};
   return RunProcess(&input, &output, frames);
 }
 
-int32_t ClapTestHost::Process(double* const* in, double* const* out, uint32_t frames) {
-  clap_audio_buffer input = {nullptr, const_cast<double**>(in), 2, 0, 0};
-  clap_audio_buffer output = {nullptr, const_cast<double**>(out), 2, 0, ~0ull};
+int32_t ClapHost::Process(double* const* in, double* const* out, uint32_t frames) {
+  clap_audio_buffer input = {nullptr, const_cast<double**>(in), inputChannels, 0, 0};
+  clap_audio_buffer output = {nullptr, const_cast<double**>(out), outputChannels, 0, ~0ull};
   return RunProcess(&input, &output, frames);
 }
 
@@ -140,11 +170,17 @@ struct CallLists {
   clap_output_events out = {};
 };
 
-bool CLAP_ABI Push(const clap_output_events* list, const clap_event_header* header) {
-  auto* output = static_cast<std::vector<ClapOutEvent>*>(list->ctx);
-  if (!output) {
+} // namespace
+
+bool CLAP_ABI ClapHost::Push(const clap_output_events* list, const clap_event_header* header) {
+  ClapHost& self = *static_cast<ClapHost*>(list->ctx);
+  if (header->type == Clap::EventMidi || header->type == Clap::EventMidiSysex) {
+    ++self.midiPassedBack;
+  }
+  if (!self.keepOutput) {
     return true;
   }
+  std::vector<ClapOutEvent>* output = &self.output;
   ClapOutEvent event;
   event.type = header->type;
   event.time = header->time;
@@ -176,10 +212,9 @@ bool CLAP_ABI Push(const clap_output_events* list, const clap_event_header* head
   output->push_back(std::move(event));
   return true;
 }
-} // namespace
 
-int32_t ClapTestHost::RunProcess(clap_audio_buffer* input, clap_audio_buffer* outputBuffer,
-                                 uint32_t frames) {
+int32_t ClapHost::RunProcess(clap_audio_buffer* input, clap_audio_buffer* outputBuffer,
+                             uint32_t frames) {
   {
     std::lock_guard<std::mutex> guard(eventLock);
     std::swap(queued, taking);
@@ -192,15 +227,15 @@ int32_t ClapTestHost::RunProcess(clap_audio_buffer* input, clap_audio_buffer* ou
     lists.pointers.push_back(slot.bytes);
   }
   lists.in = {&lists.pointers, InputSize, InputGet};
-  lists.out = {keepOutput ? &output : nullptr, Push};
+  lists.out = {this, Push};
   clap_process process = {};
   process.steady_time = steadyTime;
   process.frames_count = frames;
   process.transport = playing ? &transport : nullptr;
   process.audio_inputs = input;
   process.audio_outputs = outputBuffer;
-  process.audio_inputs_count = 1;
-  process.audio_outputs_count = 1;
+  process.audio_inputs_count = inputChannels > 0 ? 1 : 0;
+  process.audio_outputs_count = outputChannels > 0 ? 1 : 0;
   process.in_events = &lists.in;
   process.out_events = &lists.out;
   const int32_t status = plugin->process(plugin, &process);
@@ -214,7 +249,7 @@ int32_t ClapTestHost::RunProcess(clap_audio_buffer* input, clap_audio_buffer* ou
   return status;
 }
 
-void ClapTestHost::Flush() {
+void ClapHost::Flush() {
   const auto* params = PluginExtension<clap_plugin_params>(Clap::ParamsId);
   {
     std::lock_guard<std::mutex> guard(eventLock);
@@ -225,12 +260,12 @@ void ClapTestHost::Flush() {
     lists.pointers.push_back(slot.bytes);
   }
   lists.in = {&lists.pointers, InputSize, InputGet};
-  lists.out = {&output, Push};
+  lists.out = {this, Push};
   params->flush(plugin, &lists.in, &lists.out);
   taking.clear();
 }
 
-std::vector<ClapOutEvent> ClapTestHost::TakeOutput() {
+std::vector<ClapOutEvent> ClapHost::TakeOutput() {
   return std::move(output);
 }
 
@@ -261,7 +296,7 @@ int64_t CLAP_ABI Read(const clap_istream* stream, void* buffer, uint64_t size) {
 }
 } // namespace
 
-std::vector<uint8_t> ClapTestHost::SaveState(size_t chunk) {
+std::vector<uint8_t> ClapHost::SaveState(size_t chunk) {
   const auto* state = PluginExtension<clap_plugin_state>(Clap::StateId);
   std::vector<uint8_t> bytes;
   Stream stream{&bytes, chunk};
@@ -269,7 +304,7 @@ std::vector<uint8_t> ClapTestHost::SaveState(size_t chunk) {
   return state->save(plugin, &out) ? bytes : std::vector<uint8_t>();
 }
 
-bool ClapTestHost::LoadState(const std::vector<uint8_t>& bytes, size_t chunk) {
+bool ClapHost::LoadState(const std::vector<uint8_t>& bytes, size_t chunk) {
   const auto* state = PluginExtension<clap_plugin_state>(Clap::StateId);
   std::vector<uint8_t> copy = bytes;
   Stream stream{&copy, chunk};
@@ -278,7 +313,7 @@ bool ClapTestHost::LoadState(const std::vector<uint8_t>& bytes, size_t chunk) {
 }
 
 // The order CLAP describes for an embedded editor.
-bool ClapTestHost::OpenEditor(uintptr_t parentWindow) {
+bool ClapHost::OpenEditor(uintptr_t parentWindow) {
   const auto* gui = PluginExtension<clap_plugin_gui>(Clap::GuiId);
   const char* api = nullptr;
   bool floating = true;
@@ -301,7 +336,7 @@ bool ClapTestHost::OpenEditor(uintptr_t parentWindow) {
          gui->show(plugin);
 }
 
-void ClapTestHost::IdleEditor() {
+void ClapHost::IdleEditor() {
   const auto* timer = PluginExtension<clap_plugin_timer_support>(Clap::TimerSupportId);
   const auto* fd = PluginExtension<clap_plugin_posix_fd_support>(Clap::PosixFdSupportId);
   for (clap_id id : std::vector<clap_id>(timers)) {
@@ -312,14 +347,14 @@ void ClapTestHost::IdleEditor() {
   }
 }
 
-void ClapTestHost::CloseEditor() {
+void ClapHost::CloseEditor() {
   if (guiCreated) {
     PluginExtension<clap_plugin_gui>(Clap::GuiId)->destroy(plugin);
     guiCreated = false;
   }
 }
 
-const void* CLAP_ABI ClapTestHost::HostExtension(const clap_host*, const char* id) {
+const void* CLAP_ABI ClapHost::HostExtension(const clap_host*, const char* id) {
   static const clap_host_log log = {[](const clap_host* host, int32_t, const char* message) {
     From(host).logLines.emplace_back(message);
   }};
@@ -329,7 +364,7 @@ const void* CLAP_ABI ClapTestHost::HostExtension(const clap_host*, const char* i
       [](const clap_host* host) { ++From(host).flushRequests; }};
   static const clap_host_timer_support timerSupport = {
       [](const clap_host* host, uint32_t, clap_id* id) {
-        ClapTestHost& self = From(host);
+        ClapHost& self = From(host);
         *id = self.nextTimer++;
         self.timers.push_back(*id);
         return true;

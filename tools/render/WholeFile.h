@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A whole file's bytes read, or written beside the target and renamed into place; false with a
+// one-line reason naming the file.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error);
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
