@@ -136,8 +136,8 @@ public:
   }
   void IdleEditor() override { frame.RunOnce(); }
   bool ScaleEditor(X11TestHost&, Window, double scale) override {
-    auto* support =
-        Query<vst3::IPlugViewContentScaleSupport>(view, vst3::IPlugViewContentScaleSupport_iid);
+    auto* support = vst3host::Query<vst3::IPlugViewContentScaleSupport>(
+        view, vst3::IPlugViewContentScaleSupport_iid);
     if (!support) {
       return false;
     }
