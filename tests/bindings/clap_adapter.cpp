@@ -56,13 +56,21 @@ public:
   }
   bool RefusedStateChangesNothing() const override { return true; }
 
-  bool OpenEditor(X11TestHost&, Window parent) override { return host.OpenEditor(parent); }
-  void IdleEditor() override { host.IdleEditor(); }
-  void CloseEditor() override { host.CloseEditor(); }
+#if OMBRIX_BINDING_X11_EDITOR
+  bool OpenEditor(X11TestHost&, Window parent) override {
+    return host.OpenEditor(parent);
+  }
+  void IdleEditor() override {
+    host.IdleEditor();
+  }
+  void CloseEditor() override {
+    host.CloseEditor();
+  }
   bool ScaleEditor(X11TestHost&, Window, double scale) override {
     const auto* gui = host.PluginExtension<clap_plugin_gui>(Clap::GuiId);
     return gui && gui->set_scale(host.Plugin(), scale);
   }
+#endif
 
 private:
   ClapTestHost host;

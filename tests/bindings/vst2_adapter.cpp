@@ -91,11 +91,16 @@ public:
   }
   bool RefusedStateChangesNothing() const override { return false; }
 
+#if OMBRIX_BINDING_X11_EDITOR
   bool OpenEditor(X11TestHost&, Window parent) override {
     return plugin->OpenEditor(reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent)));
   }
-  void IdleEditor() override { plugin->IdleEditor(); }
-  void CloseEditor() override { plugin->CloseEditor(); }
+  void IdleEditor() override {
+    plugin->IdleEditor();
+  }
+  void CloseEditor() override {
+    plugin->CloseEditor();
+  }
   bool ScaleEditor(X11TestHost& x, Window parent, double scale) override {
     // No desktop sets a resolution that is not a positive number.
     if (!(scale > 0.0)) {
@@ -105,6 +110,7 @@ public:
     CloseEditor();
     return OpenEditor(x, parent);
   }
+#endif
 
 private:
   double rate;

@@ -34,12 +34,18 @@ public:
     points.reserve(MaxPerBlock);
     events.reserve(MaxPerBlock);
   }
-  ~Vst3Adapter() override { CloseEditor(); }
+#if OMBRIX_BINDING_X11_EDITOR
+  ~Vst3Adapter() override {
+    CloseEditor();
+  }
+#endif
 
   bool ReachesPluginAsEvent(const MidiAt& message) const override {
     return vst3host::MidiInput::IsEvent(message.status);
   }
-  bool ControllerSplitsBlock() const override { return true; }
+  bool ControllerSplitsBlock() const override {
+    return true;
+  }
 
   // A controller becomes a parameter change where the plug-in maps it, else the host drops it;
   // notes and pressure go in as events.
@@ -95,7 +101,9 @@ public:
     }
     instance.outputEvents.events.clear();
   }
-  void KeepPassedBackMidi(bool keep) override { keepPassedBack = keep; }
+  void KeepPassedBackMidi(bool keep) override {
+    keepPassedBack = keep;
+  }
   std::vector<MidiAt> TakePassedBackMidi() override {
     std::lock_guard<std::mutex> guard(hostLock);
     return std::move(passedBack);
@@ -119,12 +127,17 @@ public:
     std::lock_guard<std::mutex> guard(hostLock);
     points.push_back({ProgramParameter, 0, static_cast<double>(program) / (FactoryPrograms - 1)});
   }
-  std::vector<uint8_t> SaveState() override { return instance.SaveState(); }
+  std::vector<uint8_t> SaveState() override {
+    return instance.SaveState();
+  }
   bool LoadState(const std::vector<uint8_t>& state) override {
     return instance.LoadState(state) == vst3::kResultOk;
   }
-  bool RefusedStateChangesNothing() const override { return true; }
+  bool RefusedStateChangesNothing() const override {
+    return true;
+  }
 
+#if OMBRIX_BINDING_X11_EDITOR
   bool OpenEditor(X11TestHost&, Window parent) override {
     view = instance.controller->createView(vst3::kEditorViewType);
     if (!view) {
@@ -134,7 +147,9 @@ public:
     return view->attached(reinterpret_cast<void*>(static_cast<std::uintptr_t>(parent)),
                           vst3::kPlatformTypeX11EmbedWindowID) == vst3::kResultOk;
   }
-  void IdleEditor() override { frame.RunOnce(); }
+  void IdleEditor() override {
+    frame.RunOnce();
+  }
   bool ScaleEditor(X11TestHost&, Window, double scale) override {
     auto* support = vst3host::Query<vst3::IPlugViewContentScaleSupport>(
         view, vst3::IPlugViewContentScaleSupport_iid);
@@ -154,6 +169,7 @@ public:
       view = nullptr;
     }
   }
+#endif
 
 private:
   struct Point {
@@ -163,8 +179,10 @@ private:
   };
 
   vst3host::Instance instance;
+#if OMBRIX_BINDING_X11_EDITOR
   vst3host::PlugFrame frame;
   vst3::IPlugView* view = nullptr;
+#endif
   vst3host::MidiInput midi;
   std::mutex hostLock;
   std::vector<Point> points;
