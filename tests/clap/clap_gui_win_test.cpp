@@ -19,34 +19,6 @@ constexpr int EditorHeight = 400;
 constexpr int SettleMs = 200;
 constexpr int Cycles = 20;
 
-// The window's pixels as the screen shows them.
-std::vector<std::uint32_t> PixelsOf(HWND window) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = EditorWidth;
-  info.bmiHeader.biHeight = -EditorHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, EditorWidth, EditorHeight, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* words = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(words, words + EditorWidth * EditorHeight);
-  for (std::uint32_t& pixel : pixels) {
-    pixel &= 0xFFFFFFu;
-  }
-  SelectObject(memory, previous);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return pixels;
-}
-
 TEST(ClapWin32Editor, ShowsTheVst2EditorsPixelsInTheHostWindow) {
   HostWindow clapFrame(600, 450);
   ClapTestHost clap(SampleRate, Frames);
@@ -56,7 +28,7 @@ TEST(ClapWin32Editor, ShowsTheVst2EditorsPixelsInTheHostWindow) {
   const HWND clapChild = EditorChild(clapFrame.Handle());
   ASSERT_NE(clapChild, nullptr);
   EXPECT_TRUE(GetWindowLongA(clapChild, GWL_STYLE) & WS_CHILD);
-  const std::vector<std::uint32_t> shown = PixelsOf(clapChild);
+  const std::vector<std::uint32_t> shown = ScreenPixels(clapChild, EditorWidth, EditorHeight);
   EXPECT_NE(std::count(shown.begin(), shown.end(), shown.front()),
             static_cast<std::ptrdiff_t>(shown.size()));
 
@@ -65,7 +37,7 @@ TEST(ClapWin32Editor, ShowsTheVst2EditorsPixelsInTheHostWindow) {
   vst2.Start(Frames);
   ASSERT_EQ(vst2.Dispatch(effEditOpen, 0, 0, vst2Frame.Handle()), 1);
   PumpMessages(SettleMs);
-  EXPECT_EQ(shown, PixelsOf(EditorChild(vst2Frame.Handle())));
+  EXPECT_EQ(shown, ScreenPixels(EditorChild(vst2Frame.Handle()), EditorWidth, EditorHeight));
   vst2.Dispatch(effEditClose);
 
   clap.CloseEditor();

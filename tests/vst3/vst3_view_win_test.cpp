@@ -15,33 +15,6 @@ constexpr int EditorWidth = 560;
 constexpr int EditorHeight = 400;
 constexpr int PaintMs = 300;
 
-// The window's pixels as the screen shows them.
-std::vector<std::uint32_t> PixelsOf(HWND window) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = EditorWidth;
-  info.bmiHeader.biHeight = -EditorHeight;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC screen = GetDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, EditorWidth, EditorHeight, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* words = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(words, words + EditorWidth * EditorHeight);
-  for (std::uint32_t& pixel : pixels) {
-    pixel &= 0xFFFFFFu;
-  }
-  SelectObject(memory, previous);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(window, screen);
-  return pixels;
-}
 } // namespace
 
 TEST(Vst3WindowsView, TheEditorWindowOpensInTheHostsWindowWithTheVst2Picture) {
@@ -59,7 +32,7 @@ TEST(Vst3WindowsView, TheEditorWindowOpensInTheHostsWindowWithTheVst2Picture) {
   EXPECT_EQ(placed.right - placed.left, EditorWidth);
   EXPECT_EQ(placed.bottom - placed.top, EditorHeight);
   PumpMessages(PaintMs);
-  const std::vector<std::uint32_t> shown = PixelsOf(editor);
+  const std::vector<std::uint32_t> shown = ScreenPixels(editor, EditorWidth, EditorHeight);
   EXPECT_NE(std::count(shown.begin(), shown.end(), shown.front()),
             static_cast<std::ptrdiff_t>(shown.size()));
 
@@ -68,7 +41,7 @@ TEST(Vst3WindowsView, TheEditorWindowOpensInTheHostsWindowWithTheVst2Picture) {
   HostWindow vst2Frame;
   ASSERT_EQ(vst2.Dispatch(effEditOpen, 0, 0, vst2Frame.Handle()), 1);
   PumpMessages(PaintMs);
-  EXPECT_EQ(shown, PixelsOf(EditorChild(vst2Frame.Handle())));
+  EXPECT_EQ(shown, ScreenPixels(EditorChild(vst2Frame.Handle()), EditorWidth, EditorHeight));
   vst2.Dispatch(effEditClose);
 
   EXPECT_EQ(view->removed(), vst3::kResultOk);

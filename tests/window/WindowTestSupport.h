@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 // A window standing in for a host's editor frame: a child of one borderless top-level window
@@ -42,3 +43,6 @@ HWND EditorChild(HWND parent);
 RECT PlacementWithin(HWND window, HWND frame);
 
 LPARAM PointerAt(int x, int y);
+
+// The window's top-left width x height pixels as the screen shows them, 0xRRGGBB row by row.
+std::vector<std::uint32_t> ScreenPixels(HWND window, int width, int height);

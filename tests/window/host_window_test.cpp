@@ -29,35 +29,16 @@ public:
     GetClientRect(window, &client);
     width = client.right;
     height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* words = static_cast<const std::uint32_t*>(bits);
-    pixels.assign(words, words + static_cast<std::size_t>(width) * height);
-    SelectObject(memory, previous);
-    DeleteObject(section);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
+    pixels = ScreenPixels(window, width, height);
   }
 
-  std::uint32_t At(POINT p) const { return pixels[p.y * width + p.x] & 0xFFFFFFu; }
+  std::uint32_t At(POINT p) const { return pixels[p.y * width + p.x]; }
   // Pixels that differ inside a rectangle.
   int Differences(const Pixels& other, const RECT& area) const {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y) {
       for (int x = area.left; x < area.right; ++x) {
-        count += (pixels[y * width + x] & 0xFFFFFFu) != (other.pixels[y * width + x] & 0xFFFFFFu);
+        count += pixels[y * width + x] != other.pixels[y * width + x];
       }
     }
     return count;

@@ -86,3 +86,31 @@ LPARAM PointerAt(int x, int y) {
   return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)),
                     static_cast<WORD>(static_cast<short>(y)));
 }
+
+std::vector<std::uint32_t> ScreenPixels(HWND window, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC screen = GetDC(window);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, section);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* words = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(words, words + static_cast<std::size_t>(width) * height);
+  // The fourth byte is whatever the screen keeps there, not part of the picture.
+  for (std::uint32_t& pixel : pixels) {
+    pixel &= 0xFFFFFFu;
+  }
+  SelectObject(memory, previous);
+  DeleteObject(section);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return pixels;
+}
