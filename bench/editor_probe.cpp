@@ -9,14 +9,12 @@
 // Usage: ombrix_editor_probe MODULE.so [--scale S] [--repetitions N] [--out FILE]
 //        ombrix_editor_probe MODULE.so --once [--sweep] [--scale S]   (one measurement, one line)
 
+#include "bench/FreshProcess.h"
 #include "vst2/VstAbi.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <dlfcn.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -35,37 +33,6 @@ constexpr int kKnobFrames = 480;
 // A little over the editor's 40 ms redraw tick, so every idle of the sweep draws.
 constexpr std::chrono::milliseconds kTickSpacing(41);
 constexpr double kUnscaledDotsPerInch = 96.0;
-
-VstIntPtr VSTCALLBACK Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
-long ResidentBytes() {
-  long pages = 0;
-  long resident = 0;
-  std::FILE* statm = std::fopen("/proc/self/statm", "r");
-  if (!statm) {
-    return -1;
-  }
-  const int read = std::fscanf(statm, "%ld %ld", &pages, &resident);
-  std::fclose(statm);
-  return read == 2 ? resident * sysconf(_SC_PAGESIZE) : -1;
-}
-
-double CpuNanoseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return now.tv_sec * 1e9 + now.tv_nsec;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) {
-    return 0;
-  }
-  std::sort(values.begin(), values.end());
-  const size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 // One line: first picture (wall, processor ns), resident bytes it added; with the sweep, the
 // median and longest tick (ns) and the resident bytes added at its end, otherwise zeros.
@@ -92,7 +59,7 @@ int MeasureOnce(const char* module, bool sweep, double scale) {
   void* library = dlopen(module, RTLD_NOW | RTLD_LOCAL);
   auto* entry =
       library ? reinterpret_cast<VstPluginMainProc>(dlsym(library, "VSTPluginMain")) : nullptr;
-  AEffect* effect = entry ? entry(Host) : nullptr;
+  AEffect* effect = entry ? entry(ProbeHost) : nullptr;
   if (!effect) {
     std::fprintf(stderr, "cannot load %s\n", module);
     return 1;
@@ -137,37 +104,10 @@ int MeasureOnce(const char* module, bool sweep, double scale) {
   return 0;
 }
 
-struct Measurement {
-  double values[6] = {};
-};
-
-bool MeasureInChild(const char* module, bool sweep, const char* scale, Measurement* out) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) {
-    return false;
-  }
-  const char* self = "/proc/self/exe";
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    execl(self, self, module, "--once", sweep ? "--sweep" : "--no-sweep", "--scale", scale,
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(pipeEnds[1]);
-  char line[256] = {};
-  const ssize_t got = child > 0 ? read(pipeEnds[0], line, sizeof line - 1) : -1;
-  close(pipeEnds[0]);
-  int status = 0;
-  if (child > 0) {
-    waitpid(child, &status, 0);
-  }
-  double* v = out->values;
-  return got > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
-         std::sscanf(line, "%lf %lf %lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]) ==
-             6;
+// One measurement in a fresh process: the six numbers MeasureOnce prints.
+bool MeasureInChild(const char* module, bool sweep, const char* scale, std::vector<double>* out) {
+  return MeasureInFreshProcess(
+      {module, "--once", sweep ? "--sweep" : "--no-sweep", "--scale", scale}, 6, out);
 }
 } // namespace
 
@@ -210,17 +150,17 @@ int main(int argc, char** argv) {
   std::vector<double> firstPictureCpu;
   std::vector<double> opened;
   for (int i = 0; i < repetitions; ++i) {
-    Measurement m;
+    std::vector<double> m;
     if (!MeasureInChild(module, false, scale, &m)) {
       std::fprintf(stderr, "measurement %d failed\n", i);
       return 1;
     }
-    firstPicture.push_back(m.values[0]);
-    firstPictureCpu.push_back(m.values[1]);
-    opened.push_back(m.values[2]);
+    firstPicture.push_back(m[0]);
+    firstPictureCpu.push_back(m[1]);
+    opened.push_back(m[2]);
   }
   // One sweep: 480 ticks at the editor's own rate take about 20 seconds.
-  Measurement sweep;
+  std::vector<double> sweep;
   if (!MeasureInChild(module, true, scale, &sweep)) {
     std::fprintf(stderr, "the sweep failed\n");
     return 1;
@@ -233,14 +173,9 @@ int main(int argc, char** argv) {
                 "\"sweep_tick_median_ns\": %.0f, \"sweep_tick_max_ns\": %.0f, "
                 "\"sweep_resident_added_bytes\": %.0f}\n",
                 module, scale, repetitions, Median(firstPicture), Median(firstPictureCpu),
-                Median(opened), sweep.values[3], sweep.values[4], sweep.values[5]);
-  std::fputs(json, stdout);
-  if (outPath) {
-    std::FILE* out = std::fopen(outPath, "w");
-    if (!out || std::fputs(json, out) < 0 || std::fclose(out) != 0) {
-      std::fprintf(stderr, "cannot write %s\n", outPath);
-      return 1;
-    }
+                Median(opened), sweep[3], sweep[4], sweep[5]);
+  if (!ReportJson(json, outPath)) {
+    return 1;
   }
   return 0;
 }
