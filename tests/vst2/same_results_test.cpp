@@ -1,3 +1,4 @@
+#include "tests/support/Fingerprint.h"
 #include "tests/vst2/TestHost.h"
 
 #include <gtest/gtest.h>
@@ -12,34 +13,6 @@
 // the same constants for every build, so a build computing differently (the x87 unit's extended
 // precision, a fused multiply-add) fails here.
 namespace {
-// FNV-1a over raw bytes: any difference in any bit changes it.
-class Fingerprint {
-public:
-  void Add(const void* data, size_t size) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      hash = (hash ^ bytes[i]) * 0x100000001b3ull;
-    }
-  }
-  template <typename T> void Add(const std::vector<T>& values) {
-    Add(values.data(), values.size() * sizeof(T));
-  }
-  uint64_t hash = 0xcbf29ce484222325ull;
-};
-
-// A deterministic signal over and around every clip level, with the edge values mixed in.
-template <typename Sample> std::vector<Sample> TestSignal(int frames, uint32_t seed) {
-  std::vector<Sample> signal(static_cast<size_t>(frames));
-  for (Sample& sample : signal) {
-    seed = seed * 1664525u + 1013904223u;
-    sample = static_cast<Sample>((static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 3.0);
-  }
-  const Sample edges[] = {Sample(0),  Sample(-0.0), Sample(1),
-                          Sample(-1), Sample(0.5),  Sample(1e-30)};
-  std::memcpy(signal.data(), edges, sizeof(edges));
-  return signal;
-}
-
 template <typename Sample> uint64_t ProcessedFingerprint() {
   TestHost host;
   host.Start();
@@ -50,8 +23,8 @@ template <typename Sample> uint64_t ProcessedFingerprint() {
     host.Dispatch(effString2Parameter, 0, 0, text);
     constexpr int frames = 700;
     StereoBuffers<Sample> buffers(frames);
-    buffers.left = TestSignal<Sample>(frames, 1);
-    buffers.right = TestSignal<Sample>(frames, 2);
+    buffers.left = FingerprintSignal<Sample>(frames, 1);
+    buffers.right = FingerprintSignal<Sample>(frames, 2);
     if constexpr (sizeof(Sample) == sizeof(double)) {
       host.effect->processDoubleReplacing(host.effect, buffers.Inputs(), buffers.Outputs(), frames);
     } else {

@@ -3,6 +3,7 @@
 // samples in both precisions, parameter points at their frames, the flush, the bypass, and a
 // VST 2 project's state. Runs on every build (Windows under Wine).
 #include "tests/bindings/ReferenceClipper.h"
+#include "tests/support/Fingerprint.h"
 #include "tests/vst2/TestHost.h"
 #include "tests/vst3/Vst3TestHost.h"
 
@@ -45,30 +46,6 @@ double Typed(vst3::IEditController* controller, vst3::ParamID id, const char* te
   return normalized;
 }
 
-// FNV-1a, as the VST 2 build's fingerprints are taken.
-struct Fingerprint {
-  template <typename T> void Add(const std::vector<T>& values) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(values.data());
-    for (size_t i = 0; i < values.size() * sizeof(T); ++i) {
-      hash = (hash ^ bytes[i]) * 0x100000001b3ull;
-    }
-  }
-  uint64_t hash = 0xcbf29ce484222325ull;
-};
-
-// The VST 2 build's test signal in each precision (the same numbers, made in that type).
-template <typename Sample> std::vector<Sample> SignalOf(int frames, uint32_t seed) {
-  std::vector<Sample> signal(static_cast<size_t>(frames));
-  for (Sample& sample : signal) {
-    seed = seed * 1664525u + 1013904223u;
-    sample = static_cast<Sample>((static_cast<double>(seed >> 8) / 16777216.0 - 0.5) * 3.0);
-  }
-  const Sample edges[] = {Sample(0),  Sample(-0.0), Sample(1),
-                          Sample(-1), Sample(0.5),  Sample(1e-30)};
-  std::memcpy(signal.data(), edges, sizeof(edges));
-  return signal;
-}
-
 constexpr const char* FingerprintAmounts[] = {"0", "12.5", "50", "80", "99.99", "33.33"};
 constexpr int FingerprintFrames = 700;
 
@@ -80,8 +57,8 @@ uint64_t Vst3FloatFingerprint() {
   for (const char* amount : FingerprintAmounts) {
     host.changes.Add(Amount, 0, Typed(host.controller, Amount, amount));
     StereoBuffers<float> buffers(FingerprintFrames);
-    buffers.left = SignalOf<float>(FingerprintFrames, 1);
-    buffers.right = SignalOf<float>(FingerprintFrames, 2);
+    buffers.left = FingerprintSignal<float>(FingerprintFrames, 1);
+    buffers.right = FingerprintSignal<float>(FingerprintFrames, 2);
     host.Process(buffers.Inputs(), buffers.Outputs(), FingerprintFrames);
     fingerprint.Add(buffers.outLeft);
     fingerprint.Add(buffers.outRight);
@@ -268,8 +245,8 @@ TEST(Vst3Module, SamplesAreTheVst2BuildsInBothPrecisions) {
     vst2.Dispatch(effString2Parameter, 0, 0, plain);
     StereoBuffers<double> ours(FingerprintFrames);
     StereoBuffers<double> theirs(FingerprintFrames);
-    ours.left = theirs.left = SignalOf<double>(FingerprintFrames, 1);
-    ours.right = theirs.right = SignalOf<double>(FingerprintFrames, 2);
+    ours.left = theirs.left = FingerprintSignal<double>(FingerprintFrames, 1);
+    ours.right = theirs.right = FingerprintSignal<double>(FingerprintFrames, 2);
     host.Process64(ours.Inputs(), ours.Outputs(), FingerprintFrames);
     vst2.effect->processDoubleReplacing(vst2.effect, theirs.Inputs(), theirs.Outputs(),
                                         FingerprintFrames);
