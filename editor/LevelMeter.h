@@ -21,6 +21,14 @@ public:
       SetValue(Clamped(level));
     }
   }
+  // Whether showing any level from 0 to 1 comes down to storing it as given: a first level has
+  // been shown (and kept as the default), and the clamp range holds the whole of 0..1.
+  bool TakesUnitLevelsAsGiven() const {
+    return DefaultValue() >= 0.0 && clampLow <= 0.0 && clampHigh >= 1.0;
+  }
+  // ShowLevel for a level from +0 to 1 on a meter that TakesUnitLevelsAsGiven: the same
+  // value, without the comparisons.
+  void StoreUnitLevel(double level) { SetValue(level); }
   // Always part of the next redraw: the level changes with every processed block.
   bool NeedsRedraw() override { return true; }
 

@@ -71,6 +71,7 @@ private:
   void MoveAmountFromController(uint8_t value);
   // What the editor shows of the block just processed.
   void ShowBlockFeedback(int beatParity);
+  void ShowMeterLevels(double left, double right);
   // The attached editor is the layout's, whose feedback controls were looked up once.
   bool FeedbackGoesToLayoutControls() { return feedback.editor && Editor() == feedback.editor; }
 
@@ -83,6 +84,8 @@ private:
     };
     const IAttachedEditor* editor = nullptr;
     ILevelMeter* meters[MeterStripeCount][2] = {};
+    // Every meter takes levels from 0 to 1 as given (found after the first levels are shown).
+    bool metersTakeUnitLevels = false;
     IControl* theme[ThemeCapacity] = {};
     int themeCount = 0;
     LinkedControl linkedTheme[ThemeCapacity];

@@ -45,8 +45,11 @@ __attribute__((target("sse2"))) inline double LargestOfTwo(__m128d peaks) {
 
 // The samples from `from` on, one at a time.
 template <typename Sample>
-double ClipTail(const Sample* input, Sample* output, int from, int frames, double clipLevel,
-                double peak) {
+inline double ClipTail(const Sample* input, Sample* output, int from, int frames, double clipLevel,
+                       double peak) {
+  if (from >= frames) {
+    return peak;
+  }
   return ClipSamplesPlain(input + from, output + from, frames - from, clipLevel, peak);
 }
 

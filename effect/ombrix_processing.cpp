@@ -40,7 +40,7 @@ void Ombrix::ProcessBlockFloat(float** inputs, float** outputs, int frames) {
 
 template <typename Sample>
 void Ombrix::ProcessChannels(Sample** inputs, Sample** outputs, int frames) {
-  IScopedLock guard(pluginLock);
+  // Runs under the plug-in's lock, which the host's process call holds for the whole block.
   ITransportInfo transport;
   HostTransport(&transport);
 
@@ -140,10 +140,7 @@ void Ombrix::ShowBlockFeedback(int beatParity) {
     return;
   }
   if (attached == feedback.editor) {
-    for (ILevelMeter* const* pair : feedback.meters) {
-      pair[0]->ShowLevel(meterLevelLeft);
-      pair[1]->ShowLevel(meterLevelRight);
-    }
+    ShowMeterLevels(meterLevelLeft, meterLevelRight);
     for (int i = 0; i < feedback.themeCount; ++i) {
       feedback.theme[i]->ShowValue(beatParity);
     }
@@ -165,6 +162,28 @@ void Ombrix::ShowBlockFeedback(int beatParity) {
     }
   }
   attached->ShowParameterValue(ParamKelba, beatParity, true);
+}
+
+// Twelve meters every block: once each has taken its first level, the levels the processing
+// makes (always 0 to 1) are stored without the comparisons ShowLevel makes for any value, which
+// cost as much as clipping a short block.
+void Ombrix::ShowMeterLevels(double left, double right) {
+  const auto unitLevel = [](double level) { return !std::signbit(level) && level <= 1.0; };
+  if (feedback.metersTakeUnitLevels && unitLevel(left) && unitLevel(right)) {
+    for (ILevelMeter* const* pair : feedback.meters) {
+      pair[0]->StoreUnitLevel(left);
+      pair[1]->StoreUnitLevel(right);
+    }
+    return;
+  }
+  bool takeUnitLevels = true;
+  for (ILevelMeter* const* pair : feedback.meters) {
+    pair[0]->ShowLevel(left);
+    pair[1]->ShowLevel(right);
+    takeUnitLevels =
+        takeUnitLevels && pair[0]->TakesUnitLevelsAsGiven() && pair[1]->TakesUnitLevelsAsGiven();
+  }
+  feedback.metersTakeUnitLevels = takeUnitLevels;
 }
 
 // The same controls ShowBlockFeedback would find through the editor, looked up once. An editor

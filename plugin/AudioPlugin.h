@@ -110,11 +110,13 @@ public:
 
   // How a single-precision host call delivers its outputs.
   enum class OutputDelivery { Replace, Accumulate };
-  // One host process call (block_runner.cpp): under the lock, ProcessBlock runs over sub-blocks
-  // of at most MaxBlockFrames frames. The host's arrays hold one buffer per connected channel in
-  // channel order; a missing array or entry reads as silence and receives nothing. Double
-  // buffers are processed in place; single-precision inputs are all staged before any output is
-  // written, so a host may pass the same buffers for both.
+  // One host process call (block_runner.cpp): ProcessBlock runs over sub-blocks of at most
+  // MaxBlockFrames frames. The caller holds the plug-in's lock for the whole call, as every
+  // binding's process entry does (it also covers the entry's own host calls around the block);
+  // taking it again here would cost as much as the bookkeeping of a short block. The host's arrays
+  // hold one buffer per connected channel in channel order; a missing array or entry reads as
+  // silence and receives nothing. Double buffers are processed in place; single-precision inputs
+  // are all staged before any output is written, so a host may pass the same buffers for both.
   void RunHostBlock(double** hostInputs, double** hostOutputs, int frames);
   void RunHostBlock(float** hostInputs, float** hostOutputs, int frames, OutputDelivery delivery);
   // The same with the host's parameter points, in frame order (a point before the one ahead of it

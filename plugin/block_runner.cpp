@@ -33,7 +33,6 @@ int IAudioPlugin::LimitedBlockFrames(int64_t announced) {
 template <typename SubBlockWork>
 void IAudioPlugin::RunInSubBlocks(int frames, const IParameterPoint* points, int pointCount,
                                   SubBlockWork&& work) {
-  IScopedLock guard(pluginLock);
   frames = std::max(frames, 0);
   pointCount = points ? std::max(pointCount, 0) : 0;
   int nextPoint = 0;

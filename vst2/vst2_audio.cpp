@@ -36,7 +36,7 @@ void IVst2Plugin::ProcessFloat(float** hostInputs, float** hostOutputs, int fram
 }
 
 // Hosts that stop sending events to a plug-in that has not asked for them lately are told every
-// block. Callers hold the lock for the whole call, as the block runner then takes it again.
+// block. Callers hold the lock for the whole call, the block runner's included.
 void IVst2Plugin::AnnounceMidiWish() {
   if (wantsMidi) {
     CallHost(audioMasterWantMidi);

@@ -249,6 +249,43 @@ TEST_F(OmbrixEditorTest, ProcessingFeedsTheMetersAndTheThemeImage) {
   EXPECT_EQ(editor->Control(18)->Value(), 0.0);
 }
 
+// Once every meter has its first level the processing stores levels without ShowLevel's checks;
+// each block must still leave every meter exactly where ShowLevel would, and meters whose range
+// does not hold 0..1 must still be clamped.
+TEST_F(OmbrixEditorTest, EveryMeterHoldsTheLevelsOfEveryBlock) {
+  const double amplitudes[][2] = {{0.3, 0.9}, {1.0, 0.2}, {0.0, 0.0}, {0.7, 0.7}, {0.0, 1.0}};
+  for (const double highest : {1.0, 0.5}) {
+    InProcessHost fresh;
+    auto* effect = static_cast<Ombrix*>(IVst2Plugin::FromEffect(fresh.effect));
+    std::vector<ILevelMeter*> meters;
+    for (int stripe = 0; stripe < Ombrix::MeterStripeCount; ++stripe) {
+      for (int index :
+           {effect->MeterControlIndices(stripe).left, effect->MeterControlIndices(stripe).right}) {
+        meters.push_back(dynamic_cast<ILevelMeter*>(fresh.editor->Control(index)));
+        ASSERT_NE(meters.back(), nullptr);
+        meters.back()->SetClampRange(0.0, highest);
+      }
+    }
+    fresh.Start();
+    double first[2] = {-1.0, -1.0};
+    for (int block = 0; block < 40; ++block) {
+      const double* amplitude = amplitudes[block / 8];
+      fresh.Process(amplitude[0], amplitude[1], 64);
+      const double levels[2] = {effect->MeterLevelLeft(), effect->MeterLevelRight()};
+      if (block == 0) {
+        std::copy(levels, levels + 2, first);
+      }
+      for (size_t m = 0; m < meters.size(); ++m) {
+        const double level = levels[m % 2];
+        // The first level is kept as given, later ones within the range.
+        const double shown = block == 0 ? level : std::min(level, highest);
+        ASSERT_EQ(meters[m]->Value(), shown) << "block " << block << ", meter " << m;
+        ASSERT_EQ(meters[m]->DefaultValue(), first[m % 2]);
+      }
+    }
+  }
+}
+
 TEST_F(OmbrixEditorTest, RedrawPaintsTheWholeEditorEveryTick) {
   editor->RedrawRect({0, 0, 560, 400});
   EXPECT_EQ(editor->DirtyArea().right, 560);
