@@ -2,8 +2,7 @@
 #include "tools/render/SnapshotFile.h"
 
 #include "tools/png/PngWriter.h"
-#include "tools/render/AudioFile.h"
-#include "tools/render/HostPlatform.h"
+#include "tools/render/WholeFile.h"
 #include "vst2/EditorSnapshotExport.h"
 
 #include <cstdint>
@@ -44,19 +43,6 @@ bool WriteEditorSnapshot(Vst2Plugin& host, const std::string& path, std::string*
     *error = "--snapshot: " + host.EffectName() + " could not draw its editor";
     return false;
   }
-  const std::string temporary = TemporaryPathFor(path);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) {
-    *error = "cannot write " + path;
-    return false;
-  }
-  const bool written = WritePng(file, pixels.data(), width, height);
-  const bool closed = std::fclose(file) == 0;
-  std::string reason = "disk full or not writable";
-  if (!written || !closed || !MoveIntoPlace(temporary, path, &reason)) {
-    std::remove(temporary.c_str());
-    *error = "cannot write " + path + ": " + reason;
-    return false;
-  }
-  return true;
+  return WriteWholeFileWith(
+      path, [&](std::FILE* file) { return WritePng(file, pixels.data(), width, height); }, error);
 }

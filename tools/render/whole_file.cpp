@@ -27,13 +27,23 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::st
 
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes,
                     std::string* error) {
+  return WriteWholeFileWith(
+      path,
+      [&bytes](std::FILE* file) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+      },
+      error);
+}
+
+bool WriteWholeFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                        std::string* error) {
   const std::string temporary = TemporaryPathFor(path);
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) {
     *error = "cannot write " + path;
     return false;
   }
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool written = write(file);
   const bool closed = std::fclose(file) == 0;
   std::string reason = "disk full or not writable";
   if (!written || !closed || !MoveIntoPlace(temporary, path, &reason)) {
