@@ -116,6 +116,8 @@ private:
     double value = 0.0;
   };
 
+  // The effect's parameter a host's id names, or none (clap_params.cpp).
+  const IParameter* ParameterOfId(clap_id id);
   // Process and flush in their steps (clap_process.cpp).
   void TakeInputEvents(const clap_input_events* in, int frames);
   void TakeParameterValue(const clap_event_param_value& event, int frame);

@@ -18,6 +18,12 @@ void CopyText(char* out, size_t size, const char* text) {
 }
 } // namespace
 
+// Ids beyond the effect's parameters (the bypass's among them) name none; they are never cut to an
+// int index, where a large one would wrap round.
+const IParameter* IClapPlugin::ParameterOfId(clap_id id) {
+  return id < static_cast<clap_id>(ParameterCount()) ? Parameter(static_cast<int>(id)) : nullptr;
+}
+
 uint32_t IClapPlugin::ParamCount() {
   return static_cast<uint32_t>(ParameterCount()) + 1;
 }
@@ -58,8 +64,7 @@ bool IClapPlugin::ParamValue(clap_id id, double* value) {
     return true;
   }
   IScopedLock guard(pluginLock);
-  const IParameter* parameter =
-      id < static_cast<clap_id>(ParameterCount()) ? Parameter(static_cast<int>(id)) : nullptr;
+  const IParameter* parameter = ParameterOfId(id);
   if (!parameter) {
     return false;
   }
@@ -77,8 +82,7 @@ bool IClapPlugin::ParamValueText(clap_id id, double value, char* display, uint32
     return true;
   }
   IScopedLock guard(pluginLock);
-  const IParameter* parameter =
-      id < static_cast<clap_id>(ParameterCount()) ? Parameter(static_cast<int>(id)) : nullptr;
+  const IParameter* parameter = ParameterOfId(id);
   if (!parameter) {
     return false;
   }
@@ -102,8 +106,7 @@ bool IClapPlugin::ParamTextValue(clap_id id, const char* display, double* value)
     return true;
   }
   IScopedLock guard(pluginLock);
-  const IParameter* parameter =
-      id < static_cast<clap_id>(ParameterCount()) ? Parameter(static_cast<int>(id)) : nullptr;
+  const IParameter* parameter = ParameterOfId(id);
   double real = 0.0;
   if (!parameter || !ParameterValueFromText(*parameter, display, &real) || std::isnan(real)) {
     return false;
