@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 // Channels a silence-flag word can describe.
 constexpr int FlaggedChannels = 64;
 
-// The bits of the bus's channels whose buffer holds only zeros.
+// Flags the output bus's channels whose buffer holds only zeros (none are flagged without frames).
 template <typename Sample>
-uint64_t SilentChannels(Sample* const* buffers, int channels, int frames) {
+void FlagSilentOutputs(vst3::AudioBusBuffers* out, Sample* const* buffers, int channels,
+                       int frames) {
+  if (!out || !buffers || frames <= 0) {
+    return;
+  }
   uint64_t silent = 0;
   for (int c = 0; c < std::min(channels, FlaggedChannels); ++c) {
     const Sample* buffer = buffers[c];
@@ -17,12 +22,25 @@ uint64_t SilentChannels(Sample* const* buffers, int channels, int frames) {
       silent |= uint64_t{1} << c;
     }
   }
-  return silent;
+  out->silenceFlags = silent;
 }
 
 // A channel the host flags silent reads as silence, whatever its buffer holds.
 bool FlaggedSilent(const vst3::AudioBusBuffers& bus, int channel) {
   return channel < FlaggedChannels && (bus.silenceFlags >> channel & 1) != 0;
+}
+
+// Points each of the plug-in's channels at the bus's buffer of one sample width; a channel the bus
+// lacks gets none, and so does an input the host flags silent.
+template <typename Sample>
+void TakeBus(std::vector<Sample*>& pointers, const vst3::AudioBusBuffers* bus, Sample** buffers,
+             int channels, bool silentAsNone) {
+  for (size_t c = 0; c < pointers.size(); ++c) {
+    const int channel = static_cast<int>(c);
+    const bool present =
+        channel < channels && buffers && !(silentAsNone && FlaggedSilent(*bus, channel));
+    pointers[c] = present ? buffers[c] : nullptr;
+  }
 }
 } // namespace
 
@@ -113,31 +131,15 @@ void IVst3Plugin::RunAudio(vst3::ProcessData& data) {
   const int outChannels = out ? std::clamp(out->numChannels, 0, OutputCount()) : 0;
   const auto count = static_cast<int>(points.size());
   if (data.symbolicSampleSize == vst3::kSample64) {
-    for (int c = 0; c < InputCount(); ++c) {
-      const bool present = c < inChannels && in->channelBuffers64 && !FlaggedSilent(*in, c);
-      doubleInputs[static_cast<size_t>(c)] = present ? in->channelBuffers64[c] : nullptr;
-    }
-    for (int c = 0; c < OutputCount(); ++c) {
-      const bool present = c < outChannels && out->channelBuffers64;
-      doubleOutputs[static_cast<size_t>(c)] = present ? out->channelBuffers64[c] : nullptr;
-    }
+    TakeBus(doubleInputs, in, in ? in->channelBuffers64 : nullptr, inChannels, true);
+    TakeBus(doubleOutputs, out, out ? out->channelBuffers64 : nullptr, outChannels, false);
     RunHostBlock(doubleInputs.data(), doubleOutputs.data(), frames, points.data(), count);
-    if (out && out->channelBuffers64 && frames > 0) {
-      out->silenceFlags = SilentChannels(out->channelBuffers64, outChannels, frames);
-    }
+    FlagSilentOutputs(out, out ? out->channelBuffers64 : nullptr, outChannels, frames);
     return;
   }
-  for (int c = 0; c < InputCount(); ++c) {
-    const bool present = c < inChannels && in->channelBuffers32 && !FlaggedSilent(*in, c);
-    floatInputs[static_cast<size_t>(c)] = present ? in->channelBuffers32[c] : nullptr;
-  }
-  for (int c = 0; c < OutputCount(); ++c) {
-    const bool present = c < outChannels && out->channelBuffers32;
-    floatOutputs[static_cast<size_t>(c)] = present ? out->channelBuffers32[c] : nullptr;
-  }
+  TakeBus(floatInputs, in, in ? in->channelBuffers32 : nullptr, inChannels, true);
+  TakeBus(floatOutputs, out, out ? out->channelBuffers32 : nullptr, outChannels, false);
   RunHostBlock(floatInputs.data(), floatOutputs.data(), frames, OutputDelivery::Replace,
                points.data(), count);
-  if (out && out->channelBuffers32 && frames > 0) {
-    out->silenceFlags = SilentChannels(out->channelBuffers32, outChannels, frames);
-  }
+  FlagSilentOutputs(out, out ? out->channelBuffers32 : nullptr, outChannels, frames);
 }
