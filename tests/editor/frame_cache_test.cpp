@@ -4,11 +4,11 @@
 
 #include "tests/editor/EditorTestSupport.h"
 #include "tests/plugin/TestPlugin.h"
+#include "tests/support/KnobResource.h"
 
 #include "editor/FrameCache.h"
 #include "editor/ImageCache.h"
 #include "editor/KnobControl.h"
-#include "platform/ModuleResources.h"
 #include "raster/RasterBlit.h"
 #include "raster/RasterPngResource.h"
 #include "raster/RasterSegmentedPng.h"
@@ -19,20 +19,9 @@
 #include <vector>
 
 namespace {
-constexpr int kKnobId = 101;
-constexpr int kKnobFrames = 480;
 constexpr int kKnobSize = 192;
 constexpr int kKnobFrameHeight = 191;
 const char* const kKnobName = "resources/img/knob.png";
-
-std::vector<std::uint8_t> KnobBytes() {
-  const unsigned char* data = nullptr;
-  std::size_t size = 0;
-  if (!FindModuleResource(kKnobId, "PNG", &data, &size)) {
-    return {};
-  }
-  return {data, data + size};
-}
 
 // Where the data of the type's chunk number n (from 0) begins.
 std::size_t ChunkData(const std::vector<std::uint8_t>& png, const char* type, int n) {
@@ -50,7 +39,8 @@ std::size_t ChunkData(const std::vector<std::uint8_t>& png, const char* type, in
 }
 
 RasterMemBitmap& WholeKnob() {
-  static const std::unique_ptr<RasterMemBitmap> whole = RasterLoadPngResource(kKnobId, kKnobName);
+  static const std::unique_ptr<RasterMemBitmap> whole =
+      RasterLoadPngResource(KnobResourceId, kKnobName);
   return *whole;
 }
 
@@ -61,15 +51,15 @@ public:
   explicit KnobEditor(IAudioPlugin* plugin) : TestEditor(plugin, kKnobSize, kKnobFrameHeight) {}
   std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* fileName) override {
     ++loads[id];
-    return RasterLoadPngResource(kKnobId, fileName);
+    return RasterLoadPngResource(KnobResourceId, fileName);
   }
   bool ImageResourceSize(int, const char* fileName, int* width, int* height) override {
-    return RasterPngResourceSize(kKnobId, fileName, width, height);
+    return RasterPngResourceSize(KnobResourceId, fileName, width, height);
   }
   std::unique_ptr<RasterSegmentedPng> OpenImageSegments(int, const char*) override {
     return RasterSegmentedPng::Open(segmentBytes.data(), segmentBytes.size());
   }
-  std::vector<std::uint8_t> segmentBytes = KnobBytes();
+  std::vector<std::uint8_t> segmentBytes = KnobResourceBytes();
 };
 
 // The knob at value over black, drawn by the editor, equals the whole strip's frame drawn so.
@@ -99,7 +89,7 @@ class KnobFramesTest : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_FALSE(editor.segmentBytes.empty()); }
   IFilmstripKnob* AddKnob(int id) {
-    strip = editor.LoadImageStrip(id, kKnobName, kKnobFrames);
+    strip = editor.LoadImageStrip(id, kKnobName, KnobFrameCount);
     auto* knob = new IFilmstripKnob(&plugin, 0, 0, -1, strip, IKnobControl::Vertical, 4.0);
     editor.AddControl(knob);
     editor.PrepareDrawing();
@@ -137,7 +127,7 @@ TEST_F(KnobFramesTest, AFrameThatDoesNotDecodeIsDrawnFromTheWholeStrip) {
 }
 
 TEST(FrameCache, ASweepKeepsWithinTheBudgetAndRowsInUseStayValid) {
-  const std::vector<std::uint8_t> bytes = KnobBytes();
+  const std::vector<std::uint8_t> bytes = KnobResourceBytes();
   ICachedImage image(9803, kKnobName, kKnobSize, 92158,
                      RasterSegmentedPng::Open(bytes.data(), bytes.size()));
   ASSERT_NE(image.Segments(), nullptr);

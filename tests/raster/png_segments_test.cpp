@@ -2,8 +2,8 @@
 // does not hold together is refused instead of drawn wrong.
 
 #include "PngTestImages.h"
+#include "tests/support/KnobResource.h"
 
-#include "platform/ModuleResources.h"
 #include "raster/RasterPng.h"
 #include "raster/RasterSegmentedPng.h"
 
@@ -15,18 +15,7 @@
 #include <vector>
 
 namespace {
-constexpr int kKnobId = 101;
-constexpr int kKnobFrames = 480;
 constexpr std::size_t kSignatureAndHeader = 8 + 25;
-
-std::vector<std::uint8_t> KnobBytes() {
-  const unsigned char* data = nullptr;
-  std::size_t size = 0;
-  if (!FindModuleResource(kKnobId, "PNG", &data, &size)) {
-    return {};
-  }
-  return {data, data + size};
-}
 
 bool RowsEqual(RasterBitmap& whole, int wholeRow, RasterBitmap& part, int partRow) {
   return std::memcmp(whole.PixelData() + wholeRow * whole.RowSpan(),
@@ -88,7 +77,7 @@ std::vector<std::uint8_t> FilteredRgbaPng(int width, int height) {
 // Runs on every build: whichever zlib and compiler, the frames the editor draws are the pixels
 // libpng gives for the whole strip.
 TEST(SegmentedPng, EveryKnobFrameMatchesTheWholeStripDecode) {
-  const std::vector<std::uint8_t> bytes = KnobBytes();
+  const std::vector<std::uint8_t> bytes = KnobResourceBytes();
   ASSERT_FALSE(bytes.empty());
   auto whole = RasterDecodePngBytes(bytes.data(), bytes.size());
   ASSERT_NE(whole, nullptr);
@@ -96,7 +85,7 @@ TEST(SegmentedPng, EveryKnobFrameMatchesTheWholeStripDecode) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->Width(), whole->Width());
   EXPECT_EQ(image->Height(), whole->Height());
-  ASSERT_EQ(image->SegmentCount(), kKnobFrames);
+  ASSERT_EQ(image->SegmentCount(), KnobFrameCount);
   for (int segment = 0; segment < image->SegmentCount(); ++segment) {
     ASSERT_TRUE(MatchesWhole(*image, *whole, segment, segment));
   }
@@ -105,7 +94,7 @@ TEST(SegmentedPng, EveryKnobFrameMatchesTheWholeStripDecode) {
   EXPECT_EQ(image->SegmentOfRow(46079), 240);
   EXPECT_EQ(image->SegmentOfRow(46078), 239);
   EXPECT_EQ(image->SegmentOfRow(-5), 0);
-  EXPECT_EQ(image->SegmentOfRow(1 << 30), kKnobFrames - 1);
+  EXPECT_EQ(image->SegmentOfRow(1 << 30), KnobFrameCount - 1);
 }
 
 TEST(SegmentedPng, EveryFilterIsUndoneAsLibpngUndoesIt) {
@@ -144,7 +133,7 @@ TEST(SegmentedPng, AnImageWithoutAFittingIndexIsLeftToTheWholeDecode) {
     EXPECT_EQ(RasterSegmentedPng::Open(png.data(), png.size()), nullptr);
   }
 
-  std::vector<std::uint8_t> knob = KnobBytes();
+  std::vector<std::uint8_t> knob = KnobResourceBytes();
   ASSERT_FALSE(knob.empty());
   // Cut short: the chunks no longer add up.
   EXPECT_EQ(RasterSegmentedPng::Open(knob.data(), knob.size() / 2), nullptr);
@@ -156,7 +145,7 @@ TEST(SegmentedPng, AnImageWithoutAFittingIndexIsLeftToTheWholeDecode) {
 }
 
 TEST(SegmentedPng, DamagedSegmentsDecodeToNothing) {
-  std::vector<std::uint8_t> knob = KnobBytes();
+  std::vector<std::uint8_t> knob = KnobResourceBytes();
   ASSERT_FALSE(knob.empty());
   const std::vector<std::size_t> data = FindChunks(knob, "IDAT");
   ASSERT_GT(data.size(), 10u);

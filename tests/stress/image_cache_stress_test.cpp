@@ -3,10 +3,10 @@
 // ThreadSanitizer any unguarded step of the hand-over is reported.
 
 #include "tests/editor/EditorTestSupport.h"
+#include "tests/support/KnobResource.h"
 
 #include "editor/FrameCache.h"
 #include "editor/ImageCache.h"
-#include "platform/ModuleResources.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +75,7 @@ TEST(ImageCacheStress, TwoEditorsDecodingAtOnceShareOneBitmap) {
 TEST(ImageCacheStress, FramesStayReadableWhileAnotherEditorPushesThemOut) {
   const unsigned char* data = nullptr;
   std::size_t size = 0;
-  ASSERT_TRUE(FindModuleResource(101, "PNG", &data, &size));
+  ASSERT_TRUE(FindModuleResource(KnobResourceId, "PNG", &data, &size));
   ICachedImage knob(9399, "knob.png", 192, 92158, RasterSegmentedPng::Open(data, size));
   ASSERT_NE(knob.Segments(), nullptr);
   const RasterSegmentedPng& segments = *knob.Segments();
