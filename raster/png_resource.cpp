@@ -1,6 +1,8 @@
 #include "raster/RasterPng.h"
 #include "raster/RasterPngResource.h"
 
+#include "raster/PngBytes.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstring>
@@ -42,11 +44,6 @@ namespace {
 constexpr std::size_t kHeaderEnd = 24;
 const unsigned char kPngStart[16] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A,
                                      0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-
-std::uint32_t BigEndian32(const unsigned char* p) {
-  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-         std::uint32_t(p[3]);
-}
 } // namespace
 
 bool RasterPngResourceSize(int id, const char* fileName, int* width, int* height,
@@ -60,8 +57,8 @@ bool RasterPngResourceSize(int id, const char* fileName, int* width, int* height
       std::memcmp(data, kPngStart, sizeof kPngStart) != 0) {
     return false;
   }
-  const std::uint32_t w = BigEndian32(data + 16);
-  const std::uint32_t h = BigEndian32(data + 20);
+  const std::uint32_t w = PngNumber(data + 16);
+  const std::uint32_t h = PngNumber(data + 20);
   // libpng refuses sizes beyond 2^31 - 1 too.
   if (w == 0 || h == 0 || w > 0x7FFFFFFFu || h > 0x7FFFFFFFu) {
     return false;

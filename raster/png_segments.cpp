@@ -1,5 +1,7 @@
 #include "raster/RasterSegmentedPng.h"
 
+#include "raster/PngBytes.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <cstring>
 
 namespace {
-const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr std::size_t kChunkFraming = 12; // length, type, checksum
 constexpr std::uint32_t kMaxChunkLength = 0x7FFFFFFFu;
 constexpr std::size_t kHeaderLength = 13;
@@ -21,17 +22,6 @@ constexpr int kRawDeflateWindowBits = -15;
 
 enum RowFilter : unsigned char { FilterNone, FilterSub, FilterUp, FilterAverage, FilterPaeth };
 
-std::uint32_t BigEndian32(const unsigned char* p) {
-  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-         std::uint32_t(p[3]);
-}
-
-void PutBigEndian32(std::uint32_t value, std::vector<std::uint8_t>* out) {
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    out->push_back(static_cast<std::uint8_t>(value >> shift));
-  }
-}
-
 bool TypeIs(const unsigned char* type, const char* name) {
   return std::memcmp(type, name, 4) == 0;
 }
@@ -41,14 +31,14 @@ bool ReadSegmentChunk(const unsigned char* body, std::size_t length,
   if (length < 4) {
     return false;
   }
-  const std::uint32_t count = BigEndian32(body);
+  const std::uint32_t count = PngNumber(body);
   if (count == 0 || (length - 4) / 8 != count || (length - 4) % 8 != 0) {
     return false;
   }
   starts->resize(count);
   for (std::uint32_t i = 0; i < count; ++i) {
-    (*starts)[i].firstRow = BigEndian32(body + 4 + 8 * i);
-    (*starts)[i].streamOffset = BigEndian32(body + 8 + 8 * i);
+    (*starts)[i].firstRow = PngNumber(body + 4 + 8 * i);
+    (*starts)[i].streamOffset = PngNumber(body + 8 + 8 * i);
   }
   return true;
 }
@@ -207,27 +197,27 @@ bool NothingFollows(Inflater& inflater, StreamFeed& feed) {
 std::vector<std::uint8_t>
 RasterPngSegmentChunkData(const std::vector<RasterPngSegmentStart>& starts) {
   std::vector<std::uint8_t> out;
-  PutBigEndian32(static_cast<std::uint32_t>(starts.size()), &out);
+  PutPngNumber(static_cast<std::uint32_t>(starts.size()), &out);
   for (const RasterPngSegmentStart& start : starts) {
-    PutBigEndian32(start.firstRow, &out);
-    PutBigEndian32(start.streamOffset, &out);
+    PutPngNumber(start.firstRow, &out);
+    PutPngNumber(start.streamOffset, &out);
   }
   return out;
 }
 
 std::unique_ptr<RasterSegmentedPng> RasterSegmentedPng::Open(const unsigned char* data,
                                                              std::size_t size) {
-  if (!data || size < sizeof kSignature + kChunkFraming + kHeaderLength ||
-      std::memcmp(data, kSignature, sizeof kSignature) != 0) {
+  if (!data || size < sizeof PngSignature + kChunkFraming + kHeaderLength ||
+      std::memcmp(data, PngSignature, sizeof PngSignature) != 0) {
     return nullptr;
   }
-  const unsigned char* header = data + sizeof kSignature;
-  if (BigEndian32(header) != kHeaderLength || !TypeIs(header + 4, "IHDR")) {
+  const unsigned char* header = data + sizeof PngSignature;
+  if (PngNumber(header) != kHeaderLength || !TypeIs(header + 4, "IHDR")) {
     return nullptr;
   }
   const unsigned char* fields = header + 8;
-  const std::uint32_t width = BigEndian32(fields);
-  const std::uint32_t height = BigEndian32(fields + 4);
+  const std::uint32_t width = PngNumber(fields);
+  const std::uint32_t height = PngNumber(fields + 4);
   // Bit depth, colour type, compression, filter method, interlace.
   if (width == 0 || width > kMaxWidth || height == 0 || height > kMaxChunkLength ||
       fields[8] != kBitDepth8 || fields[9] != kColourRgba || fields[10] != 0 || fields[11] != 0 ||
@@ -239,12 +229,12 @@ std::unique_ptr<RasterSegmentedPng> RasterSegmentedPng::Open(const unsigned char
   image->width = static_cast<int>(width);
   image->height = static_cast<int>(height);
   bool indexed = false;
-  std::size_t position = sizeof kSignature;
+  std::size_t position = sizeof PngSignature;
   for (;;) {
     if (size - position < kChunkFraming) {
       return nullptr;
     }
-    const std::uint32_t length = BigEndian32(data + position);
+    const std::uint32_t length = PngNumber(data + position);
     if (length > kMaxChunkLength || size - position - kChunkFraming < length) {
       return nullptr;
     }
@@ -315,7 +305,7 @@ bool RasterSegmentedPng::ChecksumsHold(std::size_t streamBegin, std::size_t stre
     const unsigned char* type = data + chunk.fileOffset - 4;
     uLong crc = crc32(0L, Z_NULL, 0);
     crc = crc32(crc, type, static_cast<uInt>(4 + chunk.length));
-    if (crc != BigEndian32(data + chunk.fileOffset + chunk.length)) {
+    if (crc != PngNumber(data + chunk.fileOffset + chunk.length)) {
       return false;
     }
   }

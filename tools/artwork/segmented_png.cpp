@@ -1,5 +1,6 @@
 #include "tools/artwork/RgbaImage.h"
 
+#include "raster/PngBytes.h"
 #include "raster/RasterSegmentedPng.h"
 
 #include <zlib.h>
@@ -10,7 +11,6 @@ namespace artwork {
 
 namespace {
 
-const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 constexpr int kBitDepth8 = 8;
 constexpr int kColourRgba = 6;
 constexpr unsigned char kFilterNone = 0;
@@ -19,21 +19,15 @@ constexpr int kMemoryLevel = 9;
 // zlib's header, written before the first segment's deflate data.
 constexpr std::uint32_t kZlibHeaderLength = 2;
 
-void PutBigEndian32(std::uint32_t value, std::vector<std::uint8_t>* out) {
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    out->push_back(static_cast<std::uint8_t>(value >> shift));
-  }
-}
-
 void PutChunk(const char* type, const std::uint8_t* body, std::size_t length,
               std::vector<std::uint8_t>* out) {
-  PutBigEndian32(static_cast<std::uint32_t>(length), out);
+  PutPngNumber(static_cast<std::uint32_t>(length), out);
   const std::size_t typeAt = out->size();
   out->insert(out->end(), type, type + 4);
   out->insert(out->end(), body, body + length);
   const uLong crc =
       crc32(crc32(0L, Z_NULL, 0), out->data() + typeAt, static_cast<uInt>(4 + length));
-  PutBigEndian32(static_cast<std::uint32_t>(crc), out);
+  PutPngNumber(static_cast<std::uint32_t>(crc), out);
 }
 
 struct Deflater {
@@ -119,10 +113,10 @@ bool EncodeSegmentedPng(const RgbaImage& image, const std::vector<int>& segmentR
     streamOffset += static_cast<std::uint32_t>(pieces[s].size()) - (s == 0 ? kZlibHeaderLength : 0);
   }
 
-  out->assign(kSignature, kSignature + sizeof kSignature);
+  out->assign(PngSignature, PngSignature + sizeof PngSignature);
   std::vector<std::uint8_t> header;
-  PutBigEndian32(static_cast<std::uint32_t>(image.width), &header);
-  PutBigEndian32(static_cast<std::uint32_t>(image.height), &header);
+  PutPngNumber(static_cast<std::uint32_t>(image.width), &header);
+  PutPngNumber(static_cast<std::uint32_t>(image.height), &header);
   // Bit depth, colour type, then compression, filter method and interlace all 0.
   header.insert(header.end(), {kBitDepth8, kColourRgba, 0, 0, 0});
   PutChunk("IHDR", header.data(), header.size(), out);
