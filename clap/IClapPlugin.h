@@ -168,10 +168,7 @@ private:
   // Editor gestures on their way from the main thread to process or flush.
   IGestureQueue<256> gestures;
   // The host's channel pointers of the current call, at most the plug-in's channel count.
-  std::vector<float*> floatInputs;
-  std::vector<float*> floatOutputs;
-  std::vector<double*> doubleInputs;
-  std::vector<double*> doubleOutputs;
+  IHostChannelPointers hostChannels;
 
   ClapTransport transport;
   IByteBlock stateBlock;

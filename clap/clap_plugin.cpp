@@ -41,12 +41,8 @@ IClapPlugin::IClapPlugin(const clap_host* hostRecord, int parameterCount, const 
     : IAudioPlugin(parameterCount, configText, presetCount, effectNameText, productNameText,
                    vendorNameText, versionNumber, uniqueIdValue, latency, usesStateBlocksFlag,
                    isInstrumentFlag, BindingKind::Clap),
-      host(hostRecord) {
+      host(hostRecord), hostChannels(InputCount(), OutputCount()) {
   record = ClapPluginRecord(this);
-  floatInputs.assign(static_cast<size_t>(InputCount()), nullptr);
-  floatOutputs.assign(static_cast<size_t>(OutputCount()), nullptr);
-  doubleInputs.assign(static_cast<size_t>(InputCount()), nullptr);
-  doubleOutputs.assign(static_cast<size_t>(OutputCount()), nullptr);
   ConnectInputs(0, InputCount(), true);
   ConnectOutputs(0, OutputCount(), true);
   SetMaxBlockFrames(DefaultBlockFrames);

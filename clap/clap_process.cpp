@@ -187,14 +187,15 @@ bool IClapPlugin::RunAudio(const clap_process* process, int frames) {
     }
   };
   if (inWide || outWide) {
-    take(doubleInputs, in ? in->data64 : nullptr, in ? in->channel_count : 0);
-    take(doubleOutputs, out ? out->data64 : nullptr, out ? out->channel_count : 0);
-    RunHostBlock(doubleInputs.data(), doubleOutputs.data(), frames, points.data(), pointCount);
-  } else {
-    take(floatInputs, in ? in->data32 : nullptr, in ? in->channel_count : 0);
-    take(floatOutputs, out ? out->data32 : nullptr, out ? out->channel_count : 0);
-    RunHostBlock(floatInputs.data(), floatOutputs.data(), frames, OutputDelivery::Replace,
+    take(hostChannels.doubleInputs, in ? in->data64 : nullptr, in ? in->channel_count : 0);
+    take(hostChannels.doubleOutputs, out ? out->data64 : nullptr, out ? out->channel_count : 0);
+    RunHostBlock(hostChannels.doubleInputs.data(), hostChannels.doubleOutputs.data(), frames,
                  points.data(), pointCount);
+  } else {
+    take(hostChannels.floatInputs, in ? in->data32 : nullptr, in ? in->channel_count : 0);
+    take(hostChannels.floatOutputs, out ? out->data32 : nullptr, out ? out->channel_count : 0);
+    RunHostBlock(hostChannels.floatInputs.data(), hostChannels.floatOutputs.data(), frames,
+                 OutputDelivery::Replace, points.data(), pointCount);
   }
   if (out) {
     out->constant_mask = 0;

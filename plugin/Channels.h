@@ -9,6 +9,19 @@ struct IChannelConfig {
   int outputs = 0;
 };
 
+// The host's buffers of one process call, a pointer per channel in each sample width, for
+// bindings whose host hands its buses over in records of its own. Sized once for the plug-in's
+// channels, so a call allocates nothing.
+struct IHostChannelPointers {
+  IHostChannelPointers(int inputs, int outputs)
+      : floatInputs(static_cast<size_t>(inputs)), floatOutputs(static_cast<size_t>(outputs)),
+        doubleInputs(static_cast<size_t>(inputs)), doubleOutputs(static_cast<size_t>(outputs)) {}
+  std::vector<float*> floatInputs;
+  std::vector<float*> floatOutputs;
+  std::vector<double*> doubleInputs;
+  std::vector<double*> doubleOutputs;
+};
+
 // One input channel. While unconnected the channel's pointer entry points at scratch,
 // so processing reads zeros (or what the buffer last held).
 struct IInputPin {

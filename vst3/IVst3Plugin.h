@@ -107,10 +107,7 @@ private:
   const vst3::ProcessContext* context = nullptr;
   int callFrames = 0;
   // Channel pointer arrays of the current call, sized with the pins.
-  std::vector<float*> floatInputs;
-  std::vector<float*> floatOutputs;
-  std::vector<double*> doubleInputs;
-  std::vector<double*> doubleOutputs;
+  IHostChannelPointers hostChannels;
   std::atomic<IVst3EditLink*> editLink{nullptr};
   std::atomic<std::thread::id> editThread{};
 };

@@ -131,15 +131,18 @@ void IVst3Plugin::RunAudio(vst3::ProcessData& data) {
   const int outChannels = out ? std::clamp(out->numChannels, 0, OutputCount()) : 0;
   const auto count = static_cast<int>(points.size());
   if (data.symbolicSampleSize == vst3::kSample64) {
-    TakeBus(doubleInputs, in, in ? in->channelBuffers64 : nullptr, inChannels, true);
-    TakeBus(doubleOutputs, out, out ? out->channelBuffers64 : nullptr, outChannels, false);
-    RunHostBlock(doubleInputs.data(), doubleOutputs.data(), frames, points.data(), count);
+    TakeBus(hostChannels.doubleInputs, in, in ? in->channelBuffers64 : nullptr, inChannels, true);
+    TakeBus(hostChannels.doubleOutputs, out, out ? out->channelBuffers64 : nullptr, outChannels,
+            false);
+    RunHostBlock(hostChannels.doubleInputs.data(), hostChannels.doubleOutputs.data(), frames,
+                 points.data(), count);
     FlagSilentOutputs(out, out ? out->channelBuffers64 : nullptr, outChannels, frames);
     return;
   }
-  TakeBus(floatInputs, in, in ? in->channelBuffers32 : nullptr, inChannels, true);
-  TakeBus(floatOutputs, out, out ? out->channelBuffers32 : nullptr, outChannels, false);
-  RunHostBlock(floatInputs.data(), floatOutputs.data(), frames, OutputDelivery::Replace,
-               points.data(), count);
+  TakeBus(hostChannels.floatInputs, in, in ? in->channelBuffers32 : nullptr, inChannels, true);
+  TakeBus(hostChannels.floatOutputs, out, out ? out->channelBuffers32 : nullptr, outChannels,
+          false);
+  RunHostBlock(hostChannels.floatInputs.data(), hostChannels.floatOutputs.data(), frames,
+               OutputDelivery::Replace, points.data(), count);
   FlagSilentOutputs(out, out ? out->channelBuffers32 : nullptr, outChannels, frames);
 }

@@ -17,12 +17,9 @@ IVst3Plugin::IVst3Plugin(Host, int parameterCount, const char* configText, int p
                          int latency, bool usesStateBlocksFlag, bool isInstrumentFlag)
     : IAudioPlugin(parameterCount, configText, presetCount, effectNameText, productNameText,
                    vendorNameText, versionNumber, uniqueIdValue, latency, usesStateBlocksFlag,
-                   isInstrumentFlag, BindingKind::Vst3) {
+                   isInstrumentFlag, BindingKind::Vst3),
+      hostChannels(InputCount(), OutputCount()) {
   points.reserve(static_cast<size_t>(parameterCount) * PointsPerQueue);
-  floatInputs.assign(static_cast<size_t>(InputCount()), nullptr);
-  floatOutputs.assign(static_cast<size_t>(OutputCount()), nullptr);
-  doubleInputs.assign(static_cast<size_t>(InputCount()), nullptr);
-  doubleOutputs.assign(static_cast<size_t>(OutputCount()), nullptr);
   ConnectInputs(0, InputCount(), true);
   ConnectOutputs(0, OutputCount(), true);
   SetMaxBlockFrames(DefaultBlockFrames);
